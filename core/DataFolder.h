@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The one folder that holds List.txt, test.ini and List01.txt..List05.txt:
+// $ZARUMI_DATA_DIR when set; else the executable's folder when writable;
+// else the per-user application data folder (created when missing).
+QString DataFolder();
+
+namespace DataFiles {
+inline const QString CatalogFile = QStringLiteral("List.txt");
+inline const QString SettingsFile = QStringLiteral("test.ini");
+// n is 1..5: List01.txt..List05.txt
+QString categoryFile(int n);
+} // namespace DataFiles

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Outcome of reading or writing one of the program's files. A failure
+// carries the file and the reason, ready for the status bar.
+struct FileResult
+{
+    bool ok = true;
+    QString fileName; // e.g. "List.txt"
+    QString reason; // the device's or the system's error text
+
+    static FileResult success(const QString &fileName) { return { true, fileName, {} }; }
+    static FileResult failure(const QString &fileName, const QString &reason) { return { false, fileName, reason }; }
+
+    // Japanese status text for a failure, e.g.
+    // "List.txt を保存できませんでした（No space left on device）"
+    QString statusText() const;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class MediaQuery;
+
+// What a probe of one dropped path finds.
+struct ProbeResult
+{
+    QString name;
+    QString kind;
+    bool present = false;
+    qint64 length = 0;
+    QString catalogSize; // "1,234.567", "0.500" or "不明"
+    QString viewSize; // "1,234.567", "500" or "不明"
+    QString modified; // yyyy/mm/dd or "不明"
+    QString pictureSize; // "640×480" or ""
+    QString playTime; // "01:02:05" or ""
+    QString codec;
+};
+
+// Probes one path with the given media query (the FFmpeg one when null).
+ProbeResult ProbeFile(const QString &path, MediaQuery *media = nullptr);
