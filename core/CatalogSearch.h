@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Catalog.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+// Search by name and the duplicate finder. Both read the whole master list
+// and give master-list positions; the window lists copies of those rows.
+
+// Folds a text for the name search: letter case, half-width against
+// full-width forms and hiragana against katakana.
+QString FoldForSearch(QStringView text);
+
+// Positions of the rows whose Name contains text (folded), in master
+// order. An empty text finds every non-empty name.
+QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text);
+
+enum class DuplicateKey { Name = 0, Size = 1, NameAndSize = 2 };
+
+struct DuplicateResult
+{
+    QList<qsizetype> rows; // pairs, flattened: earlier row, later row, ...
+    qint64 pairCount = 0; // every pair, also those past the limit
+    bool truncated = false; // rows holds only the first pairs
+};
+
+inline constexpr qsizetype DuplicateRowLimit = 10'000'000;
+
+// Every pair of rows equal on the key, earlier row first, in ascending
+// order of the earlier row and then of the later one.
+DuplicateResult FindDuplicatePairs(const Catalog &catalog, DuplicateKey key, qsizetype rowLimit = DuplicateRowLimit);

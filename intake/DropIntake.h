@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CatalogItem.h"
+#include "ProbeFile.h"
+
+#include <QDate>
+#include <QStringList>
+
+#include <optional>
+
+class QMimeData;
+
+// The local file paths of a drop, in the drag source's order; nullopt when
+// the drop holds no list of files.
+std::optional<QStringList> DroppedPaths(const QMimeData &data);
+
+// A date as the catalogue writes it: yyyy/mm/dd, whatever the locale.
+QString CatalogDateText(const QDate &date);
+
+// The master row for a probed file, registered on the given day. The
+// visible row is the same but for FileSize, which holds probe.viewSize.
+CatalogItem MasterRowFor(const ProbeResult &probe, const QDate &registered);
