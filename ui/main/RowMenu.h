@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+class CategoryLists;
+class QMenu;
+class QPoint;
+class QWidget;
+
+// The popup menu `pop` of the visible list: five category submenus
+// (line7..line11 with the item arrays t01..t05: "無し", a separator, then the
+// values of the list) and "削除" (del).
+class RowMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    RowMenu(const CategoryLists &lists, QWidget *parent);
+
+    // Rebuilds items 2.. of t01..t05 from the lists; run on every mouse
+    // press in the list.
+    void rebuild();
+    QMenu *menu() const;
+    // Shows the menu at a global position and returns when it closes.
+    void exec(const QPoint &globalPos);
+
+Q_SIGNALS:
+    // Item i of t0k was chosen (k 1..5; i 0 is "無し", i >= 2 the value at
+    // list position i - 2).
+    void categoryChosen(int k, int item);
+    void removeChosen();
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class CategoryLists;
+
+// The settings window: the five category lists and the two options.
+// Created hidden at start-up; closing it only hides it.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(CategoryLists &lists, QWidget *parent = nullptr);
+
+    // Fills the five list boxes from the lists (after they were loaded).
+    void reloadLists();
+
+    // Check1 "タブを複数行表示する" and Check2 "終了時にリストを自動保存する":
+    // 0 off, 1 on, 2 dimmed (counts as on).
+    int tabLine() const;
+    int endSave() const;
+    // Setting Check1 to another state acts like its click (multiRowChanged).
+    void setTabLine(int value);
+    void setEndSave(int value);
+
+Q_SIGNALS:
+    // A value was appended to list k (1..5) by "追加"; the main window adds
+    // a value tab when it shows category k.
+    void valueAdded(int k, const QString &value);
+    // Check1 changed: the main window switches the multi-row mode of its
+    // value tabs and lays out the tab area.
+    void multiRowChanged(bool on);
+};
