@@ -11,8 +11,13 @@ QString DataFolder()
     if (!fromEnvironment.isEmpty())
         return QDir(fromEnvironment).absolutePath();
 
+    // An installed program (in the install prefix's bin folder) keeps its
+    // files per user, even when that folder happens to be writable.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (!programFolder.isEmpty() && QFileInfo(programFolder).isWritable())
+    const bool installed = !programFolder.isEmpty()
+        && QFileInfo(programFolder).canonicalFilePath()
+            == QFileInfo(QStringLiteral(ZARUMI_INSTALL_BINDIR)).canonicalFilePath();
+    if (!programFolder.isEmpty() && !installed && QFileInfo(programFolder).isWritable())
         return programFolder;
 
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -3,8 +3,8 @@
 #include <QString>
 
 // The one folder that holds List.txt, test.ini and List01.txt..List05.txt:
-// $ZARUMI_DATA_DIR when set; else the executable's folder when writable;
-// else the per-user application data folder (created when missing).
+// $ZARUMI_DATA_DIR when set; else the executable's folder when writable
+// and not the install prefix's bin folder; else the per-user application data folder (created when missing).
 QString DataFolder();
 
 namespace DataFiles {
