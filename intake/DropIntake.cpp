@@ -1,0 +1,44 @@
+#include "DropIntake.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+// A drop counts its paths in a signed 16-bit number.
+constexpr qsizetype MaxDroppedPaths = 32767;
+
+} // namespace
+
+std::optional<QStringList> DroppedPaths(const QMimeData &data)
+{
+    if (!data.hasUrls())
+        return std::nullopt;
+    QStringList paths;
+    for (const QUrl &url : data.urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty() || paths.size() > MaxDroppedPaths)
+        return std::nullopt;
+    return paths;
+}
+
+QString CatalogDateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+CatalogItem MasterRowFor(const ProbeResult &probe, const QDate &registered)
+{
+    CatalogItem row;
+    row.setField(CatalogItem::Name, probe.name);
+    row.setField(CatalogItem::FileSize, probe.catalogSize);
+    row.setField(CatalogItem::Kind, probe.kind);
+    row.setField(CatalogItem::PictureSize, probe.pictureSize);
+    row.setField(CatalogItem::PlayTime, probe.playTime);
+    row.setField(CatalogItem::Codec, probe.codec);
+    row.setField(CatalogItem::Modified, probe.modified);
+    row.setField(CatalogItem::Registered, CatalogDateText(registered));
+    return row;
+}

@@ -1,0 +1,136 @@
+#include "DropIntake.h"
+
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+class TestDropIntake : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void droppedPathsKeepOrder();
+    void droppedPathsRefuseNonFiles_data();
+    void droppedPathsRefuseNonFiles();
+    void droppedPathsLimit();
+    void catalogDate_data();
+    void catalogDate();
+    void masterRow();
+    void masterRowNotFound();
+    void masterRowCleansTexts();
+};
+
+void TestDropIntake::droppedPathsKeepOrder()
+{
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile("/media/cd/b.avi"), QUrl("https://example.org/x.avi"),
+        QUrl::fromLocalFile("/media/cd/a dir/"), QUrl::fromLocalFile("/media/cd/ａ.mp3") });
+    const auto paths = DroppedPaths(data);
+    QVERIFY(paths.has_value());
+    QCOMPARE(*paths, QStringList({ "/media/cd/b.avi", "/media/cd/a dir/", "/media/cd/ａ.mp3" }));
+}
+
+void TestDropIntake::droppedPathsRefuseNonFiles_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::newRow("plain text") << "movie.avi" << QList<QUrl>();
+    QTest::newRow("web link only") << QString() << QList<QUrl>({ QUrl("https://example.org/movie.avi") });
+    QTest::newRow("empty url list") << QString() << QList<QUrl>();
+}
+
+void TestDropIntake::droppedPathsRefuseNonFiles()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<QUrl>, urls);
+    QMimeData data;
+    if (!text.isEmpty())
+        data.setText(text);
+    if (!urls.isEmpty())
+        data.setUrls(urls);
+    QVERIFY(!DroppedPaths(data).has_value());
+}
+
+void TestDropIntake::droppedPathsLimit()
+{
+    QList<QUrl> urls;
+    for (int i = 0; i < 32767; ++i)
+        urls.append(QUrl::fromLocalFile(QStringLiteral("/f%1.txt").arg(i)));
+    QMimeData data;
+    data.setUrls(urls);
+    const auto paths = DroppedPaths(data);
+    QVERIFY(paths.has_value());
+    QCOMPARE(paths->size(), 32767);
+    QCOMPARE(paths->last(), QStringLiteral("/f32766.txt"));
+
+    urls.append(QUrl::fromLocalFile("/one-too-many.txt"));
+    data.setUrls(urls);
+    QVERIFY(!DroppedPaths(data).has_value());
+}
+
+void TestDropIntake::catalogDate_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("padded") << QDate(2003, 5, 1) << "2003/05/01";
+    QTest::newRow("december") << QDate(2026, 12, 31) << "2026/12/31";
+    QTest::newRow("early year") << QDate(999, 1, 9) << "0999/01/09";
+}
+
+void TestDropIntake::catalogDate()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, text);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString got = CatalogDateText(date);
+    QLocale::setDefault(previous);
+    QCOMPARE(got, text);
+}
+
+void TestDropIntake::masterRow()
+{
+    ProbeResult probe;
+    probe.name = "movie.avi";
+    probe.kind = "AVI";
+    probe.present = true;
+    probe.length = 1234567;
+    probe.catalogSize = "1,234.567";
+    probe.viewSize = "1,234.567";
+    probe.modified = "2003/05/01";
+    probe.pictureSize = "640×480";
+    probe.playTime = "00:01:40";
+    probe.codec = "DivX";
+    const CatalogItem row = MasterRowFor(probe, QDate(2003, 5, 20));
+    QCOMPARE(
+        row.toListLine(), QStringLiteral("movie.avi#1,234.567#AVI#640×480#00:01:40#DivX#2003/05/01#2003/05/20#######"));
+}
+
+void TestDropIntake::masterRowNotFound()
+{
+    ProbeResult probe;
+    probe.name = "photos";
+    probe.kind = "不明";
+    probe.catalogSize = "不明";
+    probe.viewSize = "不明";
+    probe.modified = "不明";
+    const CatalogItem row = MasterRowFor(probe, QDate(2026, 1, 2));
+    QCOMPARE(row.toListLine(), QStringLiteral("photos#不明#不明####不明#2026/01/02#######"));
+}
+
+void TestDropIntake::masterRowCleansTexts()
+{
+    ProbeResult probe;
+    probe.name = "a#b\tc.c#";
+    probe.kind = "C#";
+    probe.catalogSize = "0.500";
+    probe.viewSize = "500";
+    probe.modified = "2020/02/29";
+    const CatalogItem row = MasterRowFor(probe, QDate(2020, 3, 1));
+    QCOMPARE(row.text(CatalogItem::Name), QStringLiteral("a#b\uFFFDc.c#"));
+    QCOMPARE(row.text(CatalogItem::Kind), QStringLiteral("C＃"));
+    QCOMPARE(row.text(CatalogItem::FileSize), QStringLiteral("0.500"));
+}
+
+QTEST_GUILESS_MAIN(TestDropIntake)
+#include "tst_dropintake.moc"
