@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <array>
+
 class CategoryLists;
 class QMenu;
 class QPoint;
@@ -29,4 +31,13 @@ Q_SIGNALS:
     // list position i - 2).
     void categoryChosen(int k, int item);
     void removeChosen();
+
+private:
+    void addSubmenu(int k);
+    void fillSubmenu(int k);
+    void addValueItem(QMenu *submenu, int k, int item, const QString &value);
+
+    const CategoryLists &m_lists;
+    QMenu *m_pop;
+    std::array<QMenu *, 5> m_submenus {};
 };

@@ -2,7 +2,13 @@
 
 #include <QWidget>
 
+#include <array>
+
 class CategoryLists;
+class CategoryPage;
+class QCheckBox;
+class QStatusBar;
+class QTabWidget;
 
 // The settings window: the five category lists and the two options.
 // Created hidden at start-up; closing it only hides it.
@@ -24,6 +30,9 @@ public:
     void setTabLine(int value);
     void setEndSave(int value);
 
+    // Shows the window modeless and brings it to the front (File menu "設定").
+    void showModeless();
+
 Q_SIGNALS:
     // A value was appended to list k (1..5) by "追加"; the main window adds
     // a value tab when it shows category k.
@@ -31,4 +40,19 @@ Q_SIGNALS:
     // Check1 changed: the main window switches the multi-row mode of its
     // value tabs and lays out the tab area.
     void multiRowChanged(bool on);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void addPage(int i);
+    void layoutControls();
+
+    CategoryLists &m_lists;
+    QTabWidget *m_tabs = nullptr;
+    std::array<CategoryPage *, 5> m_pages {};
+    QCheckBox *m_check1 = nullptr;
+    QCheckBox *m_check2 = nullptr;
+    QStatusBar *m_status = nullptr;
 };

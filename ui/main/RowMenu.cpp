@@ -1,0 +1,105 @@
+#include "RowMenu.h"
+
+#include "CategoryLists.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPoint>
+
+namespace {
+
+// Items 0 ("無し") and 1 (the separator) of every submenu are fixed; the
+// values of the list follow from item 2.
+constexpr int FixedItems = 2;
+
+const char16_t *const SubmenuCaptions[CategoryLists::Count]
+    = { u"ジャンル１", u"ジャンル２", u"備考", u"その他１", u"その他２" };
+
+QString itemName(int k, int item)
+{
+    return QStringLiteral("t0%1_%2").arg(k).arg(item);
+}
+
+// A value is shown as it is: '&' would otherwise mark a mnemonic.
+QString captionOf(const QString &value)
+{
+    if (!value.contains(u'&'))
+        return value;
+    QString caption = value;
+    return caption.replace(u'&', QLatin1String("&&"));
+}
+
+} // namespace
+
+RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent)
+    : QObject(parent)
+    , m_lists(lists)
+    , m_pop(new QMenu(QStringLiteral("メニュー"), parent))
+{
+    m_pop->setObjectName(QStringLiteral("pop"));
+    for (int k = 1; k <= CategoryLists::Count; ++k)
+        addSubmenu(k);
+    QAction *line3 = m_pop->addSeparator();
+    line3->setObjectName(QStringLiteral("line3"));
+    QAction *del = m_pop->addAction(QStringLiteral("削除"));
+    del->setObjectName(QStringLiteral("del"));
+    connect(del, &QAction::triggered, this, &RowMenu::removeChosen);
+}
+
+void RowMenu::addSubmenu(int k)
+{
+    QMenu *submenu = m_pop->addMenu(QString::fromUtf16(SubmenuCaptions[k - 1]));
+    submenu->setObjectName(QStringLiteral("line%1").arg(6 + k));
+    QAction *none = submenu->addAction(QStringLiteral("無し"));
+    none->setObjectName(itemName(k, 0));
+    none->setData(0);
+    QAction *separator = submenu->addSeparator();
+    separator->setObjectName(itemName(k, 1));
+    separator->setData(1);
+    connect(submenu, &QMenu::triggered, this,
+        [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
+    m_submenus[size_t(k - 1)] = submenu;
+}
+
+void RowMenu::rebuild()
+{
+    for (int k = 1; k <= CategoryLists::Count; ++k)
+        fillSubmenu(k);
+}
+
+// Items 2.. end up captioned with the values of list k, in list order. Items
+// that already stand at a position are given the caption of that position
+// instead of being destroyed and made again: with lists of a thousand values
+// this keeps the press in the list quick.
+void RowMenu::fillSubmenu(int k)
+{
+    QMenu *submenu = m_submenus[size_t(k - 1)];
+    const QStringList &values = m_lists.list(k);
+    QList<QAction *> items = submenu->actions();
+    while (items.size() > FixedItems + values.size())
+        delete items.takeLast();
+    for (qsizetype p = 0; p < values.size(); ++p) {
+        const int item = int(p) + FixedItems;
+        if (item < items.size())
+            items.at(item)->setText(captionOf(values.at(p)));
+        else
+            addValueItem(submenu, k, item, values.at(p));
+    }
+}
+
+void RowMenu::addValueItem(QMenu *submenu, int k, int item, const QString &value)
+{
+    QAction *action = submenu->addAction(captionOf(value));
+    action->setObjectName(itemName(k, item));
+    action->setData(item);
+}
+
+QMenu *RowMenu::menu() const
+{
+    return m_pop;
+}
+
+void RowMenu::exec(const QPoint &globalPos)
+{
+    m_pop->exec(globalPos);
+}
