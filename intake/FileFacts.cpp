@@ -1,0 +1,32 @@
+#include "FileFacts.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <time.h>
+
+namespace {
+
+QDate localDate(time_t when)
+{
+    struct tm parts;
+    if (!::localtime_r(&when, &parts))
+        return {};
+    return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+}
+
+} // namespace
+
+FileFacts LookUpFile(const QString &path)
+{
+    FileFacts facts;
+    if (path.isEmpty())
+        return facts;
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return facts;
+    facts.present = true;
+    facts.length = status.st_size;
+    facts.modified = localDate(status.st_mtime);
+    return facts;
+}

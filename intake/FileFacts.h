@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// What a look-up of a path as an ordinary file finds. Regular files and
+// symbolic links to them are found (the facts are the target's); folders,
+// dangling links, FIFOs, sockets and devices are not. A leading "." in the
+// name hides nothing.
+struct FileFacts
+{
+    bool present = false;
+    qint64 length = 0;
+    QDate modified; // local date of the last modification
+};
+
+FileFacts LookUpFile(const QString &path);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The codec or verified format that the first bytes of a file show, found by
+// exact byte signatures; empty when no signature decides it.
+QString SniffHeader(QByteArrayView header);
