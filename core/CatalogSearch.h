@@ -31,3 +31,9 @@ inline constexpr qsizetype DuplicateRowLimit = 10'000'000;
 // Every pair of rows equal on the key, earlier row first, in ascending
 // order of the earlier row and then of the later one.
 DuplicateResult FindDuplicatePairs(const Catalog &catalog, DuplicateKey key, qsizetype rowLimit = DuplicateRowLimit);
+
+// The status texts of the two: the count in plain decimal digits followed at
+// once by the message. A truncated duplicate result adds a note saying how
+// many pairs are listed.
+QString SearchStatusText(qsizetype hits);
+QString DuplicateStatusText(const DuplicateResult &result);

@@ -1,0 +1,215 @@
+#include "CatalogSearch.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Row
+{
+    QString name;
+    QString genre1;
+    int categoryField = CatalogItem::Genre1;
+};
+
+Catalog makeCatalog(const QList<Row> &rows)
+{
+    Catalog catalog;
+    for (const Row &row : rows) {
+        std::array<QString, CatalogItem::StoredFieldCount> fields;
+        fields[CatalogItem::Name] = row.name;
+        fields[CatalogItem::FileSize] = u"1,234"_s;
+        fields[row.categoryField] = row.genre1;
+        catalog.append(CatalogItem::fromStoredFields(fields));
+    }
+    return catalog;
+}
+
+// The catalogue that the table below searches; positions are 0-based.
+Catalog sampleCatalog()
+{
+    return makeCatalog({
+        { u"movie.avi"_s, u"アニメ"_s }, // 0
+        { u"MOVIE2.AVI"_s, {} }, // 1
+        { QString(), u"avi"_s }, // 2: no name
+        { u"clip.mpg"_s, u"sunset"_s }, // 3
+        { u"what*is?.txt"_s, {} }, // 4
+        { u"whatXisY.txt"_s, {} }, // 5
+        { u"song .mp3"_s, {} }, // 6
+        { u"song.mp3"_s, {} }, // 7
+        { u"アニメ第1話.avi"_s, {} }, // 8
+        { u"ｱﾆﾒ.mkv"_s, {} }, // 9
+        { u"あにめ.mp4"_s, {} }, // 10
+        { u"ｶﾞﾝﾀﾞﾑ.avi"_s, {} }, // 11
+        { u"ガンダム.mkv"_s, {} }, // 12
+        { u"ＡＶＩ.txt"_s, {} }, // 13
+        { u"カンタム.txt"_s, {} }, // 14
+    });
+}
+
+} // namespace
+
+class tst_Search : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void search_data();
+    void search();
+    void emptyCatalog();
+    void everyCategoryIsSearched();
+    void sameSearchTwice();
+    void asciiMatchesCaseInsensitiveContains();
+    void randomNamesMatchTheFoldedContains();
+    void statusText_data();
+    void statusText();
+};
+
+void tst_Search::search_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<qsizetype>>("hits");
+
+    using L = QList<qsizetype>;
+    QTest::newRow("empty text: every non-empty name")
+        << QString() << L { 0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 };
+    QTest::newRow("case: AVI finds .avi") << u"AVI"_s << L { 0, 1, 8, 11, 13 };
+    QTest::newRow("at the start") << u"movie"_s << L { 0, 1 };
+    QTest::newRow("at the end") << u".mpg"_s << L { 3 };
+    QTest::newRow("in the middle") << u"ie.a"_s << L { 0 };
+    QTest::newRow("whole name") << u"clip.mpg"_s << L { 3 };
+    QTest::newRow("longer than every name") << u"clip.mpg and more"_s << L {};
+    QTest::newRow("not in one piece") << u"movieavi"_s << L {};
+    QTest::newRow("star is literal") << u"*"_s << L { 4 };
+    QTest::newRow("question mark is literal") << u"?"_s << L { 4 };
+    QTest::newRow("star inside") << u"what*is"_s << L { 4 };
+    QTest::newRow("trailing blank") << u"song "_s << L { 6 };
+    QTest::newRow("leading blank") << u" .mp3"_s << L { 6 };
+    QTest::newRow("without blank") << u"song"_s << L { 6, 7 };
+    QTest::newRow("full-width blank is a blank") << u"song\u3000"_s << L { 6 };
+    QTest::newRow("word only in a genre") << u"sunset"_s << L {};
+    QTest::newRow("genre of the nameless row") << u"avi"_s << L { 0, 1, 8, 11, 13 };
+    QTest::newRow("katakana") << u"アニメ"_s << L { 8, 9, 10 };
+    QTest::newRow("half-width katakana") << u"ｱﾆﾒ"_s << L { 8, 9, 10 };
+    QTest::newRow("hiragana") << u"あにめ"_s << L { 8, 9, 10 };
+    QTest::newRow("voiced katakana") << u"ガンダム"_s << L { 11, 12 };
+    QTest::newRow("half-width voiced") << u"ｶﾞﾝﾀﾞﾑ"_s << L { 11, 12 };
+    QTest::newRow("hiragana voiced") << u"がんだむ"_s << L { 11, 12 };
+    QTest::newRow("voicing counts") << u"カンタム"_s << L { 14 };
+    QTest::newRow("full-width latin") << u"ＭＯＶＩＥ"_s << L { 0, 1 };
+    QTest::newRow("full-width digit") << u"第１話"_s << L { 8 };
+    QTest::newRow("nothing") << u"xyz"_s << L {};
+}
+
+void tst_Search::search()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<qsizetype>, hits);
+    QCOMPARE(SearchCatalog(sampleCatalog(), text), hits);
+}
+
+void tst_Search::emptyCatalog()
+{
+    QVERIFY(SearchCatalog(Catalog(), QString()).isEmpty());
+    QVERIFY(SearchCatalog(Catalog(), u"a"_s).isEmpty());
+}
+
+void tst_Search::everyCategoryIsSearched()
+{
+    const QList<int> categoryFields { CatalogItem::Genre1, CatalogItem::Genre2, CatalogItem::Remarks,
+        CatalogItem::Other1, CatalogItem::Other2 };
+    QList<Row> rows;
+    for (int field : categoryFields) {
+        rows.append({ u"clip.avi"_s, u"value"_s, field });
+        rows.append({ u"clip.avi"_s, QString(), field });
+    }
+    const Catalog catalog = makeCatalog(rows);
+    QCOMPARE(SearchCatalog(catalog, u"clip"_s), (QList<qsizetype> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+    QVERIFY(SearchCatalog(catalog, u"value"_s).isEmpty());
+}
+
+void tst_Search::sameSearchTwice()
+{
+    const Catalog catalog = sampleCatalog();
+    const QList<qsizetype> first = SearchCatalog(catalog, u"avi"_s);
+    QCOMPARE(first.size(), 5);
+    QCOMPARE(SearchCatalog(catalog, u"avi"_s), first);
+}
+
+// Random names of a few letters, so that hits are frequent; for ASCII the
+// fold is exactly the case-insensitive comparison.
+void tst_Search::asciiMatchesCaseInsensitiveContains()
+{
+    QRandomGenerator random(7);
+    const QString letters = u"aAbB*? ."_s;
+    auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength + 1);
+        for (int i = 0; i < length; ++i)
+            text += letters.at(random.bounded(letters.size()));
+        return text;
+    };
+    for (int round = 0; round < 200; ++round) {
+        QList<Row> rows;
+        for (int i = random.bounded(30); i > 0; --i)
+            rows.append({ randomText(8), {} });
+        const Catalog catalog = makeCatalog(rows);
+        const QString text = randomText(3);
+        QList<qsizetype> expected;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (!rows[i].name.isEmpty() && rows[i].name.contains(text, Qt::CaseInsensitive))
+                expected.append(i);
+        }
+        QCOMPARE(SearchCatalog(catalog, text), expected);
+    }
+}
+
+// Mixed scripts: the search gives the rows whose folded name contains the
+// folded text, whatever the lengths (the search skips short names).
+void tst_Search::randomNamesMatchTheFoldedContains()
+{
+    QRandomGenerator random(11);
+    const QString letters = u"aAａＡカｶが\u3099ﾞﾊﾟぱ\u3000 "_s;
+    auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength + 1);
+        for (int i = 0; i < length; ++i)
+            text += letters.at(random.bounded(letters.size()));
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        QList<Row> rows;
+        for (int i = random.bounded(30); i > 0; --i)
+            rows.append({ randomText(8), {} });
+        const Catalog catalog = makeCatalog(rows);
+        const QString text = randomText(4);
+        QList<qsizetype> expected;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (!rows[i].name.isEmpty() && FoldForSearch(rows[i].name).contains(FoldForSearch(text)))
+                expected.append(i);
+        }
+        QCOMPARE(SearchCatalog(catalog, text), expected);
+    }
+}
+
+void tst_Search::statusText_data()
+{
+    QTest::addColumn<qsizetype>("hits");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("none") << qsizetype(0) << u"0個のアイテムが見つかりました"_s;
+    QTest::newRow("one") << qsizetype(1) << u"1個のアイテムが見つかりました"_s;
+    QTest::newRow("plain digits") << qsizetype(1234567) << u"1234567個のアイテムが見つかりました"_s;
+}
+
+void tst_Search::statusText()
+{
+    QFETCH(qsizetype, hits);
+    QFETCH(QString, text);
+    QCOMPARE(SearchStatusText(hits), text);
+}
+
+QTEST_APPLESS_MAIN(tst_Search)
+#include "tst_search.moc"
