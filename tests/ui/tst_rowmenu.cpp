@@ -1,0 +1,275 @@
+#include "CategoryLists.h"
+#include "RowMenu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+const QStringList SubmenuCaptions = { QStringLiteral("ジャンル１"), QStringLiteral("ジャンル２"),
+    QStringLiteral("備考"), QStringLiteral("その他１"), QStringLiteral("その他２") };
+
+} // namespace
+
+class TestRowMenu : public QObject
+{
+    Q_OBJECT
+
+private:
+    CategoryLists *m_lists = nullptr;
+    QWidget *m_owner = nullptr;
+    RowMenu *m_menu = nullptr;
+
+    QMenu *submenu(int k) const
+    {
+        auto *menu = m_menu->menu()->findChild<QMenu *>(QStringLiteral("line%1").arg(6 + k));
+        if (!menu)
+            qFatal("no submenu for category %d", k);
+        return menu;
+    }
+
+    // The captions of items 2.. of submenu k.
+    QStringList valueCaptions(int k) const
+    {
+        QStringList captions;
+        const QList<QAction *> items = submenu(k)->actions();
+        for (qsizetype i = 2; i < items.size(); ++i)
+            captions << items.at(i)->text();
+        return captions;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_lists = new CategoryLists;
+        m_owner = new QWidget;
+        m_owner->resize(300, 200);
+        m_owner->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_owner));
+        m_menu = new RowMenu(*m_lists, m_owner);
+    }
+
+    void cleanup()
+    {
+        delete m_owner;
+        delete m_lists;
+    }
+
+    void structure();
+    void emptyListGivesNoneAndSeparator_data();
+    void emptyListGivesNoneAndSeparator();
+    void rebuildFollowsLists_data();
+    void rebuildFollowsLists();
+    void newValueOfferedAfterRebuild();
+    void itemsCarryTheirIndex();
+    void choosingAnItemSignals_data();
+    void choosingAnItemSignals();
+    void ampersandShownLiterally_data();
+    void ampersandShownLiterally();
+    void keyboardChoosesFromPopup();
+    void execReturnsWhenClosed();
+};
+
+void TestRowMenu::structure()
+{
+    QMenu *pop = m_menu->menu();
+    QCOMPARE(pop->objectName(), QStringLiteral("pop"));
+    QCOMPARE(pop->title(), QStringLiteral("メニュー"));
+    const QList<QAction *> items = pop->actions();
+    QCOMPARE(items.size(), 7);
+    for (int k = 1; k <= 5; ++k) {
+        QAction *item = items.at(k - 1);
+        QCOMPARE(item->menu(), submenu(k));
+        QCOMPARE(item->text(), SubmenuCaptions.at(k - 1));
+        QCOMPARE(submenu(k)->title(), SubmenuCaptions.at(k - 1));
+    }
+    QVERIFY(items.at(5)->isSeparator());
+    QCOMPARE(items.at(5)->objectName(), QStringLiteral("line3"));
+    QCOMPARE(items.at(6)->objectName(), QStringLiteral("del"));
+    QCOMPARE(items.at(6)->text(), QStringLiteral("削除"));
+    QVERIFY(!items.at(6)->isSeparator());
+}
+
+void TestRowMenu::emptyListGivesNoneAndSeparator_data()
+{
+    QTest::addColumn<int>("k");
+    for (int k = 1; k <= 5; ++k)
+        QTest::addRow("t0%d", k) << k;
+}
+
+void TestRowMenu::emptyListGivesNoneAndSeparator()
+{
+    QFETCH(int, k);
+    m_lists->list(k) = QStringList { "was here" };
+    m_menu->rebuild();
+    m_lists->list(k).clear();
+    m_menu->rebuild();
+    const QList<QAction *> items = submenu(k)->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.at(0)->text(), QStringLiteral("無し"));
+    QCOMPARE(items.at(0)->objectName(), QStringLiteral("t0%1_0").arg(k));
+    QVERIFY(items.at(1)->isSeparator());
+}
+
+void TestRowMenu::rebuildFollowsLists_data()
+{
+    QTest::addColumn<int>("k");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("grows") << 1 << QStringList { "A" } << QStringList { "A", "B", "C" };
+    QTest::newRow("shrinks") << 2 << QStringList { "A", "B", "C" } << QStringList { "C" };
+    QTest::newRow("reordered") << 3 << QStringList { "A", "B", "C" } << QStringList { "B", "A", "C" };
+    QTest::newRow("duplicates and empty") << 4 << QStringList {} << QStringList { "X", "", "X" };
+    QTest::newRow("emptied") << 5 << QStringList { "A", "B" } << QStringList {};
+}
+
+void TestRowMenu::rebuildFollowsLists()
+{
+    QFETCH(int, k);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    for (int other = 1; other <= 5; ++other)
+        m_lists->list(other) = QStringList { QStringLiteral("v%1").arg(other) };
+    m_lists->list(k) = before;
+    m_menu->rebuild();
+    QCOMPARE(valueCaptions(k), before);
+
+    m_lists->list(k) = after;
+    m_menu->rebuild();
+
+    QCOMPARE(valueCaptions(k), after);
+    for (int other = 1; other <= 5; ++other) {
+        if (other != k)
+            QCOMPARE(valueCaptions(other), QStringList { QStringLiteral("v%1").arg(other) });
+    }
+    const QList<QAction *> items = submenu(k)->actions();
+    for (qsizetype i = 2; i < items.size(); ++i) {
+        QVERIFY(!items.at(i)->isSeparator());
+        QVERIFY(items.at(i)->isVisible() && items.at(i)->isEnabled());
+    }
+}
+
+void TestRowMenu::newValueOfferedAfterRebuild()
+{
+    m_lists->list(2) = QStringList { "Rock" };
+    m_menu->rebuild();
+    m_lists->list(2).append(QStringLiteral("Jazz"));
+    QCOMPARE(valueCaptions(2), QStringList { "Rock" });
+    m_menu->rebuild();
+    QCOMPARE(valueCaptions(2), QStringList({ "Rock", "Jazz" }));
+}
+
+void TestRowMenu::itemsCarryTheirIndex()
+{
+    m_lists->list(4) = QStringList { "a", "b", "c" };
+    m_menu->rebuild();
+    const QList<QAction *> items = submenu(4)->actions();
+    QCOMPARE(items.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(items.at(i)->data().toInt(), i);
+        QCOMPARE(items.at(i)->objectName(), QStringLiteral("t04_%1").arg(i));
+    }
+}
+
+void TestRowMenu::choosingAnItemSignals_data()
+{
+    QTest::addColumn<int>("k");
+    QTest::addColumn<int>("item");
+    QTest::newRow("ジャンル１ 無し") << 1 << 0;
+    QTest::newRow("ジャンル２ first value") << 2 << 2;
+    QTest::newRow("備考 last value") << 3 << 4;
+    QTest::newRow("その他１ middle value") << 4 << 3;
+    QTest::newRow("その他２ 無し") << 5 << 0;
+}
+
+void TestRowMenu::choosingAnItemSignals()
+{
+    QFETCH(int, k);
+    QFETCH(int, item);
+    for (int other = 1; other <= 5; ++other)
+        m_lists->list(other) = QStringList { "x", "y", "z" };
+    m_menu->rebuild();
+    QSignalSpy chosen(m_menu, &RowMenu::categoryChosen);
+    QSignalSpy removed(m_menu, &RowMenu::removeChosen);
+
+    submenu(k)->actions().at(item)->trigger();
+
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.first(), QVariantList({ k, item }));
+    QCOMPARE(removed.count(), 0);
+
+    m_menu->menu()->findChild<QAction *>(QStringLiteral("del"))->trigger();
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(chosen.count(), 1);
+}
+
+void TestRowMenu::ampersandShownLiterally_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("R&B") << "R&B"
+                         << "R&&B";
+    QTest::newRow("trailing") << "Tom&"
+                              << "Tom&&";
+    QTest::newRow("double") << "a&&b"
+                            << "a&&&&b";
+    QTest::newRow("none") << "Drama"
+                          << "Drama";
+}
+
+void TestRowMenu::ampersandShownLiterally()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, caption);
+    m_lists->list(1) = QStringList { value };
+    m_menu->rebuild();
+    QAction *item = submenu(1)->actions().at(2);
+    QCOMPARE(item->text(), caption);
+    QVERIFY(QKeySequence::mnemonic(item->text()).isEmpty());
+    // The list itself keeps the value as it is.
+    QCOMPARE(m_lists->list(1).first(), value);
+}
+
+// Down to "ジャンル２", into its submenu, down past "無し" to the first value.
+void TestRowMenu::keyboardChoosesFromPopup()
+{
+    m_lists->list(2) = QStringList { "Rock", "Jazz" };
+    m_menu->rebuild();
+    QSignalSpy chosen(m_menu, &RowMenu::categoryChosen);
+    QMenu *pop = m_menu->menu();
+    pop->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(pop));
+
+    QTest::keyClick(pop, Qt::Key_Down);
+    QTest::keyClick(pop, Qt::Key_Down);
+    QTest::keyClick(pop, Qt::Key_Right);
+    QVERIFY(QTest::qWaitForWindowExposed(submenu(2)));
+    QTest::keyClick(submenu(2), Qt::Key_Down);
+    QTest::keyClick(submenu(2), Qt::Key_Down);
+    QTest::keyClick(submenu(2), Qt::Key_Return);
+
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.first(), QVariantList({ 2, 3 }));
+    QTRY_VERIFY(!pop->isVisible());
+}
+
+void TestRowMenu::execReturnsWhenClosed()
+{
+    QSignalSpy removed(m_menu, &RowMenu::removeChosen);
+    QMenu *pop = m_menu->menu();
+    QTimer::singleShot(0, pop, [pop] {
+        QTest::keyClick(pop, Qt::Key_Up);
+        QTest::keyClick(pop, Qt::Key_Return);
+    });
+    m_menu->exec(m_owner->mapToGlobal(QPoint(5, 5)));
+    QVERIFY(!pop->isVisible());
+    QCOMPARE(removed.count(), 1);
+}
+
+QTEST_MAIN(TestRowMenu)
+#include "tst_rowmenu.moc"
