@@ -40,6 +40,14 @@ CatalogItem CatalogItem::fromStoredFields(const std::array<QString, StoredFieldC
     return item;
 }
 
+CatalogItem CatalogItem::fromJoinedText(QString joined)
+{
+    Q_ASSERT(joined.count(Separator) == StoredFieldCount - 1);
+    CatalogItem item;
+    item.m_text = std::move(joined);
+    return item;
+}
+
 QStringView CatalogItem::field(int f) const
 {
     if (f < 0 || f >= StoredFieldCount)

@@ -40,6 +40,9 @@ public:
 
     // Builds a row from already normalised texts (no separator inside).
     static CatalogItem fromStoredFields(const std::array<QString, StoredFieldCount> &fields);
+    // Builds a row from its fifteen fields already joined by Separator
+    // (exactly fourteen of them, no other control character inside).
+    static CatalogItem fromJoinedText(QString joined);
 
     // Field 0..14; RowKey gives an empty view (use rowKeyText()).
     QStringView field(int field) const;
@@ -54,6 +57,8 @@ public:
 
     // The fifteen stored fields joined by '#', without line end.
     QString toListLine() const;
+    // The fifteen stored fields joined by Separator, as held.
+    QStringView joinedText() const { return m_text; }
 
     bool operator==(const CatalogItem &other) const = default;
 

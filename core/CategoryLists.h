@@ -2,6 +2,8 @@
 
 #include "FileResult.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QStringList>
 
 #include <array>
@@ -21,7 +23,16 @@ private:
 };
 
 // Reads List01.txt..List05.txt from folder; a missing file leaves its list
-// as it is.
+// as it is. A file that can't be read is skipped too; the first such
+// failure is returned (the other lists are still read).
 FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists);
+
+// The values of one category file's bytes: one per line, an empty line is
+// an empty value, a last line without CR LF counts, LF alone ends a line
+// too; each value passes the entry rule ('#' becomes "＃").
+QStringList ReadCategoryList(QByteArrayView fileBytes);
+// The bytes of a category file: each value and CR LF, in code page 932, or
+// in UTF-8 with a byte-order mark when some value does not fit.
+QByteArray CategoryListBytes(const QStringList &values);
 // Writes all five files, in order 1..5; stops at the first failure.
 FileResult SaveCategoryLists(const QString &folder, const CategoryLists &lists);

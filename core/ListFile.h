@@ -1,7 +1,11 @@
 #pragma once
 
 #include "Catalog.h"
+#include "CatalogFileGuard.h"
 #include "FileResult.h"
+#include "TextCodec.h"
+
+#include <QByteArrayView>
 
 #include <QString>
 
@@ -22,7 +26,10 @@ struct CatalogLoadReport
     qint64 malformedLines = 0; // lines outside the format (blank or too few '#')
     qint64 undecodableChars = 0; // bytes read as U+FFFD
     QString error; // reason when !readable
-    // Japanese remark for the start-up report ("" when all was well).
+    TextEncoding encoding = TextEncoding::Cp932; // as the file was read
+    // Japanese remark for the start-up report ("" when all was well), e.g.
+    // "形式に合わない行が3行ありました。"; the window puts it after
+    // "N個のアイテムを読み込みました".
     QString remark() const;
 };
 
@@ -30,6 +37,25 @@ struct CatalogLoadReport
 // catalogue's counter).
 CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress = {});
 
+// The same from an open device (fileFound is set), and from the bytes of a
+// whole file.
+CatalogLoadReport ReadCatalog(QIODevice &device, Catalog &catalog, const ProgressCallback &progress = {});
+CatalogLoadReport ReadCatalogBytes(QByteArrayView fileBytes, Catalog &catalog, const ProgressCallback &progress = {});
+
 // Writes the catalogue to path (temporary file, flush, rename). An empty
 // catalogue leaves the file untouched and succeeds.
 FileResult SaveCatalog(const QString &path, const Catalog &catalog, const ProgressCallback &progress = {});
+// The same under the run's guard: refuses when the file could not be read
+// at start-up, and makes List.txt.bak first when the guard asks for it.
+FileResult SaveCatalog(
+    const QString &path, const Catalog &catalog, CatalogFileGuard &guard, const ProgressCallback &progress = {});
+// Writes every row as one line, CR LF, to device (code page 932, or UTF-8
+// with a byte-order mark when some text does not fit). Fails with the
+// device's reason when the device takes less than it is given.
+FileResult WriteCatalog(QIODevice &device, const Catalog &catalog, const ProgressCallback &progress = {});
+// The encoding WriteCatalog uses for this catalogue.
+TextEncoding CatalogEncoding(const Catalog &catalog);
+
+// The exit's step for an emptied catalogue: moves an existing List.txt to
+// the trash (success when there is none), unless the guard refuses.
+FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard);

@@ -39,7 +39,21 @@ struct SettingsToSave
 };
 
 Settings LoadSettings(const QString &iniPath);
+// The same, with the outcome of reading (a missing file is no failure).
+Settings LoadSettings(const QString &iniPath, FileResult &result);
+// The keys read from a profile already in memory.
+Settings SettingsFromProfile(const class ProfileFile &profile);
+// Writes the keys into test.ini, keeping every other line of it. A file
+// that is there but can't be read is not replaced.
 FileResult SaveSettings(const QString &iniPath, const SettingsToSave &values);
+// Sets the keys in a profile, in the order the exit writes them.
+void WriteSettingsTo(class ProfileFile &profile, const SettingsToSave &values);
+
+// Shortest decimal text of a number, never with an exponent: 5000 gives
+// "5000", 1299.969 gives "1299.969".
+QString ShortestDecimalText(double value);
+// The same for a single-precision measure: 1299.969f gives "1299.969".
+QString ShortestDecimalText(float value);
 
 // The column order that an ItemPosition text gives, by the start-up passes
 // p = 0..12: columns 1..13 whose pair reads p are moved to display position

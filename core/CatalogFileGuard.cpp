@@ -1,0 +1,15 @@
+#include "CatalogFileGuard.h"
+
+#include "DataFolder.h"
+#include "ListFile.h"
+
+CatalogFileGuard::CatalogFileGuard(const CatalogLoadReport &report)
+    : m_unreadable(report.fileFound && !report.readable)
+    , m_backupPending(report.fileFound && report.readable && report.undecodableChars > 0)
+{ }
+
+FileResult CatalogFileGuard::refusal() const
+{
+    return FileResult::failure(
+        DataFiles::CatalogFile, QStringLiteral("起動時に読み込めなかったファイルなので、上書きも削除もしません"));
+}

@@ -1,0 +1,164 @@
+#include "Cp932Codec.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+constexpr char16_t ReplacementChar = 0xFFFD;
+
+bool isHalfWidthKatakana(quint8 b)
+{
+    return b >= 0xA1 && b <= 0xDF;
+}
+
+bool isTrail(quint8 b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// One two-byte code through the C library's converter; 0 when it has no
+// single BMP character.
+char16_t convertWithIconv(iconv_t cd, quint8 lead, quint8 trail)
+{
+    char in[2] = { char(lead), char(trail) };
+    char16_t out[4] = {};
+    char *inPtr = in;
+    char *outPtr = reinterpret_cast<char *>(out);
+    size_t inLeft = 2;
+    size_t outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
+        return 0;
+    if (sizeof out - outLeft != 2)
+        return 0;
+    return out[0];
+}
+
+} // namespace
+
+const Cp932Codec &Cp932Codec::instance()
+{
+    static const Cp932Codec codec;
+    return codec;
+}
+
+int Cp932Codec::leadIndex(quint8 lead)
+{
+    if (lead >= 0x81 && lead <= 0x9F)
+        return lead - 0x81;
+    if (lead >= 0xE0 && lead <= 0xFC)
+        return lead - 0xE0 + 31;
+    return -1;
+}
+
+Cp932Codec::Cp932Codec()
+    : m_encodeTable(std::make_unique<std::array<quint16, 65536>>())
+{
+    auto &encode = *m_encodeTable;
+    encode.fill(0);
+    for (int c = 0; c < 0x80; ++c)
+        encode[size_t(c)] = quint16(c);
+    for (int b = 0xA1; b <= 0xDF; ++b)
+        encode[size_t(0xFF61 + b - 0xA1)] = quint16(b);
+
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    if (cd != iconv_t(-1)) {
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            const int li = leadIndex(quint8(lead));
+            if (li < 0)
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrail(quint8(trail)))
+                    continue;
+                m_decode[size_t(li * TrailCount + trail - 0x40)] = convertWithIconv(cd, quint8(lead), quint8(trail));
+            }
+        }
+        iconv_close(cd);
+    }
+
+    // Where one character has several codes, the lowest wins, except that the
+    // NEC-selected IBM extensions (leads 0xED, 0xEE) are only a last resort:
+    // Windows writes those characters with the IBM codes 0xFA..0xFC.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            const int li = leadIndex(quint8(lead));
+            const bool necIbm = lead == 0xED || lead == 0xEE;
+            if (li < 0 || necIbm != (pass == 1))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const char16_t c = m_decode[size_t(li * TrailCount + trail - 0x40)];
+                if (c != 0 && encode[c] == 0 && c >= 0x80)
+                    encode[c] = quint16(lead << 8 | trail);
+            }
+        }
+    }
+    m_encode = encode.data();
+}
+
+qsizetype Cp932Codec::decode(QByteArrayView bytes, char16_t *out, qint64 &bad) const
+{
+    const auto *p = reinterpret_cast<const quint8 *>(bytes.data());
+    const auto *end = p + bytes.size();
+    char16_t *o = out;
+    while (p < end) {
+        const quint8 b = *p;
+        if (b < 0x80) {
+            *o++ = b;
+            ++p;
+            continue;
+        }
+        if (isHalfWidthKatakana(b)) {
+            *o++ = char16_t(0xFF61 + b - 0xA1);
+            ++p;
+            continue;
+        }
+        const int li = leadIndex(b);
+        if (li < 0 || p + 1 == end || !isTrail(p[1])) {
+            // A stray byte: the next byte starts afresh, so a line end or a
+            // separator behind it is kept.
+            *o++ = ReplacementChar;
+            ++bad;
+            ++p;
+            continue;
+        }
+        const char16_t c = m_decode[size_t(li * TrailCount + p[1] - 0x40)];
+        if (c == 0) {
+            *o++ = ReplacementChar;
+            ++bad;
+        } else {
+            *o++ = c;
+        }
+        p += 2;
+    }
+    return o - out;
+}
+
+bool Cp932Codec::fits(QStringView text) const
+{
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c >= 0x80 && m_encode[c] == 0)
+            return false;
+    }
+    return true;
+}
+
+void Cp932Codec::encodeAppend(QStringView text, QByteArray &out) const
+{
+    const qsizetype start = out.size();
+    out.resize(start + 2 * text.size());
+    char *o = out.data() + start;
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80) {
+            *o++ = char(c);
+            continue;
+        }
+        const quint16 code = m_encode[c];
+        if (code > 0xFF)
+            *o++ = char(code >> 8);
+        *o++ = char(code & 0xFF);
+    }
+    out.resize(o - out.data());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+#include <array>
+#include <memory>
+
+// Windows code page 932 (windows-31j), table driven.
+//
+// The tables are taken once, at first use, from the C library's converter
+// for "CP932", so the program maps exactly as that converter does (NEC and
+// IBM extensions, "～" as U+FF5E, 0x5C as the backslash). Encoding is kept
+// to the mappings that read back to the same character: a text that holds a
+// character without such a mapping does not fit (see fits()).
+class Cp932Codec
+{
+public:
+    static const Cp932Codec &instance();
+
+    // Decodes bytes, appending UTF-16 units at out (room for bytes.size()
+    // units is enough). Undecodable bytes become U+FFFD and are counted in
+    // bad. Returns the number of units written.
+    qsizetype decode(QByteArrayView bytes, char16_t *out, qint64 &bad) const;
+
+    // True when every character of text has a round-trip mapping.
+    bool fits(QStringView text) const;
+    // Appends the encoding of text, which must fit.
+    void encodeAppend(QStringView text, QByteArray &out) const;
+
+    // The two-byte or one-byte code for one UTF-16 unit, 0 when it has none
+    // (U+0000 itself is 0 too; callers treat ASCII first).
+    quint16 codeFor(char16_t c) const { return m_encode[c]; }
+
+private:
+    Cp932Codec();
+
+    static constexpr int LeadCount = 60; // 0x81..0x9F, 0xE0..0xFC
+    static constexpr int TrailCount = 189; // 0x40..0xFC
+    static int leadIndex(quint8 lead);
+
+    std::array<char16_t, LeadCount * TrailCount> m_decode {};
+    std::unique_ptr<std::array<quint16, 65536>> m_encodeTable;
+    const quint16 *m_encode = nullptr;
+};

@@ -1,0 +1,271 @@
+#include "ListFile.h"
+
+#include "DataFolder.h"
+#include "TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int SeparatorCount = CatalogItem::StoredFieldCount - 1;
+constexpr qsizetype WriteChunk = 1 << 20;
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+// Turns a decoded line into a row's joined text, in place. The list file
+// has no escape, so the line is split from the right: the last fourteen '#'
+// are the separators and the name is everything in front of them. A line
+// with fewer fills the fields from the left. Returns whether the line was in
+// the format (fourteen separators or more, a non-empty name).
+bool joinFields(QString &line)
+{
+    char16_t *begin = reinterpret_cast<char16_t *>(line.data());
+    char16_t *end = begin + line.size();
+    for (char16_t *p = begin; p < end; ++p) {
+        if (isControl(*p))
+            *p = 0xFFFD;
+    }
+    int found = 0;
+    qsizetype firstSeparator = -1;
+    for (char16_t *p = end; p > begin && found < SeparatorCount;) {
+        --p;
+        if (*p == u'#') {
+            *p = CatalogItem::Separator.unicode();
+            ++found;
+            firstSeparator = p - begin;
+        }
+    }
+    if (found < SeparatorCount) {
+        line.append(QString(SeparatorCount - found, CatalogItem::Separator));
+        return false;
+    }
+    return firstSeparator > 0;
+}
+
+qint64 countLines(QByteArrayView body)
+{
+    qint64 lines = std::count(body.begin(), body.end(), '\n');
+    if (!body.isEmpty() && !body.endsWith('\n'))
+        ++lines;
+    return lines;
+}
+
+class CatalogReader
+{
+public:
+    CatalogReader(Catalog &catalog, CatalogLoadReport &report, const ProgressCallback &progress)
+        : m_catalog(catalog)
+        , m_report(report)
+        , m_progress(progress)
+    { }
+
+    void read(QByteArrayView fileBytes)
+    {
+        m_report.encoding = TextCodec::detect(fileBytes);
+        QByteArrayView body = TextCodec::body(fileBytes, m_report.encoding);
+        m_catalog.reserve(m_catalog.size() + countLines(body));
+        qint64 lineNumber = 0;
+        while (!body.isEmpty()) {
+            const qsizetype end = body.indexOf('\n');
+            const qsizetype lineEnd = end < 0 ? body.size() : end;
+            QByteArrayView line = body.first(lineEnd);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            addLine(line);
+            body = body.sliced(end < 0 ? body.size() : end + 1);
+            if (m_progress)
+                m_progress(++lineNumber);
+        }
+    }
+
+private:
+    void addLine(QByteArrayView bytes)
+    {
+        if (bytes.isEmpty()) {
+            ++m_report.malformedLines;
+            return;
+        }
+        if (m_scratch.size() < size_t(bytes.size()))
+            m_scratch.resize(size_t(bytes.size()));
+        const qsizetype length
+            = TextCodec::decodeInto(bytes, m_report.encoding, m_scratch.data(), m_report.undecodableChars);
+        QString line(reinterpret_cast<const QChar *>(m_scratch.data()), length);
+        if (!joinFields(line))
+            ++m_report.malformedLines;
+        m_catalog.append(CatalogItem::fromJoinedText(std::move(line)));
+        ++m_report.rows;
+    }
+
+    Catalog &m_catalog;
+    CatalogLoadReport &m_report;
+    const ProgressCallback &m_progress;
+    std::vector<char16_t> m_scratch;
+};
+
+// Encodes one row as its list line, CR LF included.
+void appendListLine(const CatalogItem &item, TextEncoding encoding, QByteArray &out)
+{
+    const qsizetype start = out.size();
+    TextCodec::encodeAppend(item.joinedText(), encoding, out);
+    // The separator is ASCII in both encodings and never part of a
+    // multi-byte character, so it can be swapped for '#' in the bytes.
+    std::replace(out.begin() + start, out.end(), char(CatalogItem::Separator.unicode()), '#');
+    out.append("\r\n", 2);
+}
+
+FileResult backUp(const QString &path)
+{
+    const TextFile::Bytes original = TextFile::read(path);
+    if (!original.found)
+        return FileResult::success(DataFiles::CatalogFile);
+    if (!original.ok)
+        return FileResult::readFailure(TextFile::displayName(path), original.error);
+    return TextFile::replace(path + QStringLiteral(".bak"), original.bytes);
+}
+
+} // namespace
+
+QString CatalogLoadReport::remark() const
+{
+    if (!readable) {
+        return DataFiles::CatalogFile + QStringLiteral(" を読み込めませんでした（") + error
+            + QStringLiteral("）。この起動中は上書きしません。");
+    }
+    QString text;
+    if (malformedLines > 0)
+        text += QStringLiteral("形式に合わない行が%1行ありました。").arg(malformedLines);
+    if (undecodableChars > 0) {
+        text += QStringLiteral("読めない文字が%1個ありました（保存の前に %2.bak へ控えます）。")
+                    .arg(undecodableChars)
+                    .arg(DataFiles::CatalogFile);
+    }
+    return text;
+}
+
+CatalogLoadReport ReadCatalogBytes(QByteArrayView fileBytes, Catalog &catalog, const ProgressCallback &progress)
+{
+    CatalogLoadReport report;
+    report.fileFound = true;
+    CatalogReader(catalog, report, progress).read(fileBytes);
+    return report;
+}
+
+CatalogLoadReport ReadCatalog(QIODevice &device, Catalog &catalog, const ProgressCallback &progress)
+{
+    QByteArray bytes;
+    QString error;
+    if (!TextFile::readAll(device, bytes, error)) {
+        CatalogLoadReport report;
+        report.fileFound = true;
+        report.readable = false;
+        report.error = error;
+        return report;
+    }
+    return ReadCatalogBytes(bytes, catalog, progress);
+}
+
+CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress)
+{
+    TextFile::Bytes file = TextFile::read(path);
+    if (!file.found)
+        return {};
+    if (!file.ok) {
+        CatalogLoadReport report;
+        report.fileFound = true;
+        report.readable = false;
+        report.error = file.error;
+        return report;
+    }
+    CatalogLoadReport report = ReadCatalogBytes(file.bytes, catalog, progress);
+    return report;
+}
+
+TextEncoding CatalogEncoding(const Catalog &catalog)
+{
+    for (qsizetype i = 0; i < catalog.size(); ++i) {
+        if (!TextCodec::fitsCp932(catalog.at(i).joinedText()))
+            return TextEncoding::Utf8WithBom;
+    }
+    return TextEncoding::Cp932;
+}
+
+FileResult WriteCatalog(QIODevice &device, const Catalog &catalog, const ProgressCallback &progress)
+{
+    const QString name = DataFiles::CatalogFile;
+    const TextEncoding encoding = CatalogEncoding(catalog);
+    QByteArray buffer = TextCodec::preamble(encoding);
+    buffer.reserve(WriteChunk + 4096);
+    QString error;
+    const qsizetype n = catalog.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        appendListLine(catalog.at(i), encoding, buffer);
+        if (buffer.size() >= WriteChunk) {
+            if (!TextFile::writeAll(device, buffer, error))
+                return FileResult::failure(name, error);
+            buffer.resize(0);
+        }
+        if (progress)
+            progress(n - 1 - i);
+    }
+    if (!TextFile::writeAll(device, buffer, error))
+        return FileResult::failure(name, error);
+    return FileResult::success(name);
+}
+
+FileResult SaveCatalog(const QString &path, const Catalog &catalog, const ProgressCallback &progress)
+{
+    CatalogFileGuard guard;
+    return SaveCatalog(path, catalog, guard, progress);
+}
+
+FileResult SaveCatalog(
+    const QString &path, const Catalog &catalog, CatalogFileGuard &guard, const ProgressCallback &progress)
+{
+    const QString name = TextFile::displayName(path);
+    if (catalog.isEmpty())
+        return FileResult::success(name);
+    if (!guard.mayReplace())
+        return guard.refusal();
+    if (guard.backupPending()) {
+        const FileResult backup = backUp(path);
+        if (!backup.ok)
+            return backup;
+        guard.backupDone();
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileResult::failure(name, file.errorString());
+    const FileResult written = WriteCatalog(file, catalog, progress);
+    if (!written.ok) {
+        file.cancelWriting();
+        return FileResult::failure(name, written.reason);
+    }
+    if (!file.commit())
+        return FileResult::failure(name, file.errorString());
+    return FileResult::success(name);
+}
+
+FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard)
+{
+    const QString name = TextFile::displayName(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return FileResult::success(name);
+    if (!guard.mayReplace())
+        return guard.refusal();
+    QFile file(path);
+    if (!file.moveToTrash()) {
+        const QString reason = file.errorString();
+        return FileResult::failure(name, reason.isEmpty() ? QStringLiteral("ごみ箱へ移せませんでした") : reason);
+    }
+    return FileResult::success(name);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "FileResult.h"
+#include "TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+// Whole-file reading and writing shared by the list file, the settings file
+// and the category files. Every write goes through QSaveFile: a temporary
+// file in the same folder that replaces the old one only when all of it was
+// written and flushed.
+namespace TextFile {
+
+struct Bytes
+{
+    bool found = false; // an ordinary file was there
+    bool ok = true; // false: it was there but could not be read
+    QByteArray bytes;
+    QString error;
+};
+
+// Reads the whole ordinary file at path; a missing path (or a folder) is
+// "not found", which is no error.
+Bytes read(const QString &path);
+// Reads device to its end; false with error on a read failure.
+bool readAll(QIODevice &device, QByteArray &out, QString &error);
+
+// Writes bytes to device; false with error when the device took less.
+bool writeAll(QIODevice &device, QByteArrayView bytes, QString &error);
+// Replaces the file at path by bytes (QSaveFile).
+FileResult replace(const QString &path, QByteArrayView bytes);
+
+struct Lines
+{
+    QStringList lines;
+    TextEncoding encoding = TextEncoding::Cp932;
+    qint64 undecodable = 0;
+};
+
+// Splits a file's text at LF (a CR before it is dropped); a last line
+// without its line end is read, a file ending with one gives no extra line.
+Lines decodeLines(QByteArrayView fileBytes);
+// Every line followed by CR LF, in code page 932 when all of it fits, else
+// UTF-8 with a byte-order mark.
+QByteArray encodeLines(const QStringList &lines);
+
+// File name for messages: "List.txt" for "/some/folder/List.txt".
+QString displayName(const QString &path);
+
+} // namespace TextFile

@@ -1,0 +1,141 @@
+#include "CategoryLists.h"
+#include "DataFolder.h"
+#include "FailingDevice.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace
+
+class TestCategory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+    }
+
+    void fileNames()
+    {
+        QCOMPARE(DataFiles::categoryFile(1), QStringLiteral("List01.txt"));
+        QCOMPARE(DataFiles::categoryFile(5), QStringLiteral("List05.txt"));
+    }
+
+    void firstStartWithoutFiles()
+    {
+        CategoryLists lists;
+        QVERIFY(LoadCategoryLists(m_dir->path(), lists).ok);
+        for (int k = 1; k <= 5; ++k)
+            QVERIFY(lists.list(k).isEmpty());
+        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        for (int k = 1; k <= 5; ++k)
+            QCOMPARE(fileBytes(path(k)), QByteArray());
+    }
+
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("values");
+        QTest::newRow("A, empty, B") << QByteArray("A\r\n\r\nB\r\n") << QStringList { "A", "", "B" };
+        QTest::newRow("duplicates stay") << QByteArray("x\r\nx\r\n") << QStringList { "x", "x" };
+        QTest::newRow("last line without CR LF") << QByteArray("A\r\nB") << QStringList { "A", "B" };
+        QTest::newRow("LF only") << QByteArray("A\n\nB\n") << QStringList { "A", "", "B" };
+        QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList { "" };
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("code page 932") << QByteArray("\x83\x41\x83\x6a\x83\x81\r\n") << QStringList { "アニメ" };
+        QTest::newRow("hash becomes full-width") << QByteArray("C#\r\n") << QStringList { "C＃" };
+        QTest::newRow("tab becomes U+FFFD") << QByteArray("a\tb\r\n") << QStringList { "a\uFFFDb" };
+        QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x8E\xAC\r\n") << QStringList { "🎬" };
+    }
+
+    void reading()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, values);
+        QVERIFY(writeBytes(path(3), bytes));
+        CategoryLists lists;
+        QVERIFY(LoadCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(lists.list(3), values);
+        QVERIFY(lists.list(1).isEmpty());
+    }
+
+    void writing_data()
+    {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("A, empty, B") << QStringList { "A", "", "B" } << QByteArray("A\r\n\r\nB\r\n");
+        QTest::newRow("duplicates") << QStringList { "x", "x" } << QByteArray("x\r\nx\r\n");
+        QTest::newRow("empty list") << QStringList() << QByteArray();
+        QTest::newRow("code page 932") << QStringList { "～①" } << QByteArray("\x81\x60\x87\x40\r\n");
+        QTest::newRow("UTF-8 fallback") << QStringList { "영화", "A" } << QByteArray("\xEF\xBB\xBF영화\r\nA\r\n");
+    }
+
+    void writing()
+    {
+        QFETCH(QStringList, values);
+        QFETCH(QByteArray, bytes);
+        CategoryLists lists;
+        lists.list(2) = values;
+        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(fileBytes(path(2)), bytes);
+        CategoryLists reread;
+        QVERIFY(LoadCategoryLists(m_dir->path(), reread).ok);
+        QCOMPARE(reread.list(2), values);
+    }
+
+    void allFiveAreWrittenInOrder()
+    {
+        CategoryLists lists;
+        for (int k = 1; k <= 5; ++k)
+            lists.list(k) = QStringList { QStringLiteral("v%1").arg(k) };
+        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        for (int k = 1; k <= 5; ++k)
+            QCOMPARE(fileBytes(path(k)), QStringLiteral("v%1\r\n").arg(k).toLatin1());
+    }
+
+    void failureStopsAndKeepsTheFile()
+    {
+        QVERIFY(writeBytes(path(1), "old\r\n"));
+        // A folder where List02.txt should be: the save can't replace it.
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("List02.txt")));
+        CategoryLists lists;
+        lists.list(1) = QStringList { QStringLiteral("new") };
+        lists.list(3) = QStringList { QStringLiteral("three") };
+        const FileResult result = SaveCategoryLists(m_dir->path(), lists);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.fileName, QStringLiteral("List02.txt"));
+        QVERIFY2(result.statusText().startsWith(QStringLiteral("List02.txt を保存できませんでした")),
+            qPrintable(result.statusText()));
+        QCOMPARE(fileBytes(path(1)), QByteArray("new\r\n"));
+        QVERIFY(!QFile::exists(path(3)));
+    }
+
+private:
+    QString path(int k) const { return QDir(m_dir->path()).filePath(DataFiles::categoryFile(k)); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestCategory)
+#include "tst_category.moc"

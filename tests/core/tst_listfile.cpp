@@ -1,0 +1,438 @@
+#include "FailingDevice.h"
+#include "ListFile.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QString ExampleLine
+    = QStringLiteral("movie.avi#1,234.567#AVI#640×480#00:01:40#DivX#2003/05/01#2003/05/20#アニメ######");
+
+QByteArray cp932Bytes(const QString &text)
+{
+    QByteArray out;
+    TextCodec::encodeAppend(text, TextEncoding::Cp932, out);
+    return out;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+CatalogItem rowOf(const QStringList &fields)
+{
+    CatalogItem item;
+    for (int i = 0; i < fields.size(); ++i)
+        item.setField(i, fields[i]);
+    return item;
+}
+
+QStringList storedFields(const CatalogItem &item)
+{
+    QStringList fields;
+    for (int i = 0; i < CatalogItem::StoredFieldCount; ++i)
+        fields.append(item.field(i).toString());
+    return fields;
+}
+
+// Restores the file size limit and SIGXFSZ when it goes out of scope.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestListFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("List.txt"));
+        QFile::remove(m_path);
+        QFile::remove(m_path + QStringLiteral(".bak"));
+    }
+
+    void exampleLineLoadsAndSavesBack()
+    {
+        const QByteArray bytes = cp932Bytes(ExampleLine) + "\r\n";
+        QVERIFY(writeBytes(m_path, bytes));
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QVERIFY(report.fileFound);
+        QVERIFY(report.readable);
+        QCOMPARE(report.rows, 1);
+        QCOMPARE(report.malformedLines, 0);
+        QCOMPARE(report.remark(), QString());
+        const CatalogItem &row = catalog.at(0);
+        QCOMPARE(row.text(CatalogItem::Name), QStringLiteral("movie.avi"));
+        QCOMPARE(row.text(CatalogItem::FileSize), QStringLiteral("1,234.567"));
+        QCOMPARE(row.text(CatalogItem::PictureSize), QStringLiteral("640×480"));
+        QCOMPARE(row.text(CatalogItem::Registered), QStringLiteral("2003/05/20"));
+        QCOMPARE(row.text(CatalogItem::Genre1), QStringLiteral("アニメ"));
+        for (int f = CatalogItem::Genre2; f <= CatalogItem::Spare2; ++f)
+            QVERIFY(row.field(f).isEmpty());
+        QCOMPARE(row.text(CatalogItem::RowKey), QStringLiteral("0"));
+
+        QFile::remove(m_path);
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        QCOMPARE(fileBytes(m_path), bytes);
+    }
+
+    void keysFollowLineOrder()
+    {
+        QVERIFY(writeBytes(m_path, "a#1###########\r\nb#2###########\r\nc#3###########\r\n"));
+        Catalog catalog;
+        LoadCatalog(m_path, catalog);
+        QCOMPARE(catalog.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(catalog.at(i).rowKeyText(), QString::number(i));
+        QCOMPARE(catalog.append(rowOf({ QStringLiteral("dropped") })), 3);
+        Catalog afterRestart;
+        LoadCatalog(m_path, afterRestart);
+        QCOMPARE(afterRestart.at(0).rowKeyText(), QStringLiteral("0"));
+    }
+
+    void splitsLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<bool>("inFormat");
+
+        QTest::newRow("two separators in a row")
+            << QStringLiteral("n##AVI############") << (QStringList { "n", "", "AVI" } + QStringList(12, QString()))
+            << true;
+        QTest::newRow("trailing separator gives empty Spare2")
+            << QStringLiteral("n#1#2#3#4#5#6#7#8#9#10#11#12#13#")
+            << QStringList { "n", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "" } << true;
+        QTest::newRow("spare fields") << QStringLiteral("n#############spare one#spare two")
+                                      << (QStringList { "n" } + QStringList(12, QString())
+                                             + QStringList { "spare one", "spare two" })
+                                      << true;
+        QTest::newRow("name holding #") << QStringLiteral("a#b.avi#1#AVI############")
+                                        << (QStringList { "a#b.avi", "1", "AVI" } + QStringList(12, QString())) << true;
+        QTest::newRow("name holding ## and trailing #")
+            << QStringLiteral("#x##y##1#AVI############")
+            << (QStringList { "#x##y#", "1", "AVI" } + QStringList(12, QString())) << true;
+        QTest::newRow("fewer separators fill from the left")
+            << QStringLiteral("name#123#MP3") << (QStringList { "name", "123", "MP3" } + QStringList(12, QString()))
+            << false;
+        QTest::newRow("no separator at all")
+            << QStringLiteral("just a name") << (QStringList { "just a name" } + QStringList(14, QString())) << false;
+        QTest::newRow("empty name") << QStringLiteral("##############") << QStringList(15, QString()) << false;
+        QTest::newRow("tab and unit separator become U+FFFD")
+            << QStringLiteral("a\tb#x\x1Fy#############")
+            << (QStringList { QStringLiteral("a\uFFFDb"), QStringLiteral("x\uFFFDy") } + QStringList(13, QString()))
+            << true;
+    }
+
+    void splitsLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, fields);
+        QFETCH(bool, inFormat);
+        QCOMPARE(fields.size(), 15);
+        Catalog catalog;
+        const CatalogLoadReport report = ReadCatalogBytes(cp932Bytes(line) + "\r\n", catalog);
+        QCOMPARE(catalog.size(), 1);
+        QCOMPARE(storedFields(catalog.at(0)), fields);
+        QCOMPARE(report.malformedLines, inFormat ? 0 : 1);
+        if (!inFormat)
+            QVERIFY(report.remark().contains(QStringLiteral("形式に合わない行が1行")));
+    }
+
+    void blankLinesAreSkippedAndCounted()
+    {
+        Catalog catalog;
+        const CatalogLoadReport report = ReadCatalogBytes("a##############\r\n\r\n\r\nb##############\r\n", catalog);
+        QCOMPARE(catalog.size(), 2);
+        QCOMPARE(report.rows, 2);
+        QCOMPARE(report.malformedLines, 2);
+        QCOMPARE(catalog.at(1).text(CatalogItem::Name), QStringLiteral("b"));
+    }
+
+    void lineEndings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF") << QByteArray("a##############\r\nb##############\r\n");
+        QTest::newRow("LF only") << QByteArray("a##############\nb##############\n");
+        QTest::newRow("last line without line end") << QByteArray("a##############\r\nb##############");
+    }
+
+    void lineEndings()
+    {
+        QFETCH(QByteArray, bytes);
+        Catalog catalog;
+        const CatalogLoadReport report = ReadCatalogBytes(bytes, catalog);
+        QCOMPARE(catalog.size(), 2);
+        QCOMPARE(report.malformedLines, 0);
+        QCOMPARE(catalog.at(1).text(CatalogItem::Name), QStringLiteral("b"));
+        QVERIFY(catalog.at(1).field(CatalogItem::Spare2).isEmpty());
+    }
+
+    void malformedLinesAreWrittenInTheFormat()
+    {
+        QVERIFY(writeBytes(m_path, "short#1\r\n\r\n"));
+        Catalog catalog;
+        LoadCatalog(m_path, catalog);
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        QCOMPARE(fileBytes(m_path), QByteArray("short#1#############\r\n"));
+    }
+
+    void namesWithHashSurviveRounds()
+    {
+        Catalog catalog;
+        catalog.append(rowOf({ QStringLiteral("a#b.avi"), QStringLiteral("1"), QStringLiteral("AVI") }));
+        catalog.append(rowOf({ QStringLiteral("#lead##"), QStringLiteral("2") }));
+        for (int round = 0; round < 3; ++round) {
+            QVERIFY(SaveCatalog(m_path, catalog).ok);
+            Catalog loaded;
+            const CatalogLoadReport report = LoadCatalog(m_path, loaded);
+            QCOMPARE(report.malformedLines, 0);
+            QCOMPARE(loaded.size(), catalog.size());
+            for (qsizetype i = 0; i < catalog.size(); ++i)
+                QCOMPARE(storedFields(loaded.at(i)), storedFields(catalog.at(i)));
+            catalog = loaded;
+        }
+        QCOMPARE(catalog.at(0).text(CatalogItem::Name), QStringLiteral("a#b.avi"));
+    }
+
+    void entryRuleKeepsRowsWhole()
+    {
+        Catalog catalog;
+        catalog.append(rowOf({ QStringLiteral("x\ny.c#"), QStringLiteral("1"), QStringLiteral("C#"), QString(),
+            QString(), QString(), QString(), QString(), QStringLiteral("a#b") }));
+        QCOMPARE(catalog.at(0).text(CatalogItem::Kind), QStringLiteral("C＃"));
+        QCOMPARE(catalog.at(0).text(CatalogItem::Genre1), QStringLiteral("a＃b"));
+        QCOMPARE(catalog.at(0).text(CatalogItem::Name), QStringLiteral("x\uFFFDy.c#"));
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        Catalog loaded;
+        LoadCatalog(m_path, loaded);
+        QCOMPARE(storedFields(loaded.at(0)), storedFields(catalog.at(0)));
+    }
+
+    void progressCounts()
+    {
+        QVERIFY(writeBytes(m_path, "a##############\r\nb##############\r\nc##############\r\n"));
+        QList<qint64> loadCounts;
+        Catalog catalog;
+        LoadCatalog(m_path, catalog, [&](qint64 n) { loadCounts.append(n); });
+        QCOMPARE(loadCounts, (QList<qint64> { 1, 2, 3 }));
+        QList<qint64> saveCounts;
+        QVERIFY(SaveCatalog(m_path, catalog, [&](qint64 n) { saveCounts.append(n); }).ok);
+        QCOMPARE(saveCounts, (QList<qint64> { 2, 1, 0 }));
+        QCOMPARE(fileBytes(m_path).count("\r\n"), 3);
+        QVERIFY(!fileBytes(m_path).contains("\r\n0"));
+    }
+
+    void emptyCatalogueLeavesTheFile()
+    {
+        const QByteArray old = "old#############\r\n";
+        QVERIFY(writeBytes(m_path, old));
+        const FileResult result = SaveCatalog(m_path, Catalog());
+        QVERIFY(result.ok);
+        QCOMPARE(fileBytes(m_path), old);
+    }
+
+    void missingFileGivesEmptyCatalogue()
+    {
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QVERIFY(!report.fileFound);
+        QVERIFY(report.readable);
+        QCOMPARE(catalog.size(), 0);
+        QCOMPARE(report.remark(), QString());
+    }
+
+    void failingDeviceReportsFailure_data()
+    {
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("nothing fits") << qint64(0);
+        QTest::newRow("fails in the middle") << qint64(100);
+    }
+
+    void failingDeviceReportsFailure()
+    {
+        QFETCH(qint64, limit);
+        Catalog catalog;
+        for (int i = 0; i < 50; ++i)
+            catalog.append(rowOf({ QStringLiteral("file%1.avi").arg(i), QStringLiteral("1,000") }));
+        FailingDevice device(limit);
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        const FileResult result = WriteCatalog(device, catalog);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.reason, QStringLiteral("No space left on device"));
+        QVERIFY(result.statusText().contains(QStringLiteral("保存できませんでした")));
+        QVERIFY(device.failures() > 0);
+    }
+
+    void sizeLimitLeavesTheOldFile()
+    {
+        const QByteArray old = "old#############\r\n";
+        QVERIFY(writeBytes(m_path, old));
+        Catalog catalog;
+        for (int i = 0; i < 20000; ++i)
+            catalog.append(rowOf({ QStringLiteral("some rather long file name %1.avi").arg(i) }));
+        FileResult result;
+        {
+            FileSizeLimit limit(4096);
+            result = SaveCatalog(m_path, catalog);
+        }
+        QVERIFY(!result.ok);
+        QVERIFY(!result.reason.isEmpty());
+        QCOMPARE(fileBytes(m_path), old);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("List.txt") });
+    }
+
+    void missingFolderFailsToSave()
+    {
+        Catalog catalog;
+        catalog.append(rowOf({ QStringLiteral("a") }));
+        const FileResult result = SaveCatalog(m_dir.filePath(QStringLiteral("no/such/List.txt")), catalog);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.fileName, QStringLiteral("List.txt"));
+    }
+
+    void unreadableFileIsNeverReplaced()
+    {
+        FailingDevice device(-1, 10);
+        device.setContent("a##############\r\nb##############\r\n");
+        QVERIFY(device.open(QIODevice::ReadOnly));
+        Catalog catalog;
+        const CatalogLoadReport report = ReadCatalog(device, catalog);
+        QVERIFY(!report.readable);
+        QCOMPARE(catalog.size(), 0);
+        QVERIFY(report.remark().contains(QStringLiteral("読み込めませんでした")));
+
+        const QByteArray old = "kept###########\r\n";
+        QVERIFY(writeBytes(m_path, old));
+        CatalogFileGuard guard(report);
+        QVERIFY(!guard.mayReplace());
+        catalog.append(rowOf({ QStringLiteral("new") }));
+        const FileResult saved = SaveCatalog(m_path, catalog, guard);
+        QVERIFY(!saved.ok);
+        QVERIFY(!RecycleCatalogFile(m_path, guard).ok);
+        QCOMPARE(fileBytes(m_path), old);
+    }
+
+    void unreadablePathIsReported()
+    {
+        // Reading /proc/self/mem at offset 0 fails with an I/O error.
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(QStringLiteral("/proc/self/mem"), catalog);
+        QVERIFY(report.fileFound);
+        QVERIFY(!report.readable);
+        QVERIFY(!report.error.isEmpty());
+        QCOMPARE(catalog.size(), 0);
+    }
+
+    void undecodableBytesAreBackedUpOnce()
+    {
+        // 0x85 0x40 is an unassigned code, 0xFF no code at all.
+        const QByteArray damaged = "a\x85\x40z\xFF##############\r\n";
+        QVERIFY(writeBytes(m_path, damaged));
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QCOMPARE(report.undecodableChars, 2);
+        QCOMPARE(catalog.at(0).text(CatalogItem::Name), QStringLiteral("a\uFFFDz\uFFFD"));
+        QVERIFY(report.remark().contains(QStringLiteral("List.txt.bak")));
+        CatalogFileGuard guard(report);
+        QVERIFY(guard.backupPending());
+        QVERIFY(SaveCatalog(m_path, catalog, guard).ok);
+        QCOMPARE(fileBytes(m_path + QStringLiteral(".bak")), damaged);
+        QVERIFY(!guard.backupPending());
+        QVERIFY(writeBytes(m_path + QStringLiteral(".bak"), "marker"));
+        QVERIFY(SaveCatalog(m_path, catalog, guard).ok);
+        QCOMPARE(fileBytes(m_path + QStringLiteral(".bak")), QByteArray("marker"));
+        // U+FFFD has no code in code page 932: the file is now UTF-8.
+        Catalog again;
+        const CatalogLoadReport second = LoadCatalog(m_path, again);
+        QCOMPARE(second.encoding, TextEncoding::Utf8WithBom);
+        QCOMPARE(second.undecodableChars, 0);
+        QCOMPARE(storedFields(again.at(0)), storedFields(catalog.at(0)));
+    }
+
+    void encodingOfTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("bom");
+        QTest::newRow("Japanese") << QStringLiteral("～①㈱∥－￢\\.avi") << false;
+        QTest::newRow("emoji") << QStringLiteral("clip 🎬.mp4") << true;
+        QTest::newRow("Korean") << QStringLiteral("영화.avi") << true;
+        QTest::newRow("accented") << QStringLiteral("café.mp3") << true;
+        QTest::newRow("Latin-1 not sign") << QStringLiteral("a¬b") << true;
+    }
+
+    void encodingOfTheFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, bom);
+        Catalog catalog;
+        catalog.append(rowOf({ name, QStringLiteral("1") }));
+        catalog.append(rowOf({ QStringLiteral("アニメ.avi") }));
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        const QByteArray bytes = fileBytes(m_path);
+        QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), bom);
+        if (!bom)
+            QCOMPARE(bytes, cp932Bytes(name + QStringLiteral("#1#############\r\nアニメ.avi##############\r\n")));
+        Catalog loaded;
+        const CatalogLoadReport report = LoadCatalog(m_path, loaded);
+        QCOMPARE(report.undecodableChars, 0);
+        QCOMPARE(loaded.at(0).text(CatalogItem::Name), name);
+        QCOMPARE(loaded.at(1).text(CatalogItem::Name), QStringLiteral("アニメ.avi"));
+    }
+
+    void utf8WithoutMarkIsReadAsUtf8()
+    {
+        Catalog catalog;
+        const CatalogLoadReport report
+            = ReadCatalogBytes(QStringLiteral("アニメ.avi##############\r\n").toUtf8(), catalog);
+        QCOMPARE(report.encoding, TextEncoding::Utf8);
+        QCOMPARE(catalog.at(0).text(CatalogItem::Name), QStringLiteral("アニメ.avi"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+QTEST_GUILESS_MAIN(TestListFile)
+#include "tst_listfile.moc"
