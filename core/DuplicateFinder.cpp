@@ -3,122 +3,144 @@
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-struct NameAndSize
+// Open addressing on the key's hash. A slot remembers the last row seen of
+// one key and the upper half of its hash; equal halves are confirmed by
+// comparing the texts, so a collision never joins two keys.
+class LastRowTable
 {
-    QStringView name;
-    QStringView size;
-    bool operator==(const NameAndSize &other) const = default;
+public:
+    explicit LastRowTable(qsizetype rowCount)
+    {
+        size_t capacity = 16;
+        while (capacity < 2 * size_t(rowCount))
+            capacity *= 2;
+        m_slots.assign(capacity, Slot {});
+        m_mask = capacity - 1;
+    }
+
+    void prefetch(size_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+
+    // Records row as the last one of its key; gives the row it follows,
+    // or -1 for the first row of a key.
+    template<typename SameKey> qint32 follow(qint32 row, size_t hash, SameKey sameKey)
+    {
+        const quint32 tag = quint32(quint64(hash) >> 32);
+        for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+            Slot &slot = m_slots[i];
+            if (slot.lastRow < 0) {
+                slot = Slot { tag, row };
+                return -1;
+            }
+            if (slot.tag == tag && sameKey(slot.lastRow, row)) {
+                const qint32 previous = slot.lastRow;
+                slot.lastRow = row;
+                return previous;
+            }
+        }
+    }
+
+private:
+    struct Slot
+    {
+        quint32 tag = 0;
+        qint32 lastRow = -1;
+    };
+    std::vector<Slot> m_slots;
+    size_t m_mask = 0;
 };
-
-size_t qHash(const NameAndSize &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.name, key.size);
-}
-
-QStringView nameOf(const Catalog &catalog, qsizetype i)
-{
-    return catalog.at(i).field(CatalogItem::Name);
-}
-
-QStringView sizeOf(const Catalog &catalog, qsizetype i)
-{
-    return catalog.at(i).field(CatalogItem::FileSize);
-}
 
 } // namespace
 
 DuplicateFinder::DuplicateFinder(const Catalog &catalog, DuplicateKey key)
+    : m_catalog(catalog)
+    , m_key(key)
+    , m_seed(QHashSeed::globalSeed())
 {
-    const qsizetype n = catalog.size();
-    switch (key) {
+    linkRows();
+}
+
+size_t DuplicateFinder::hashOf(qint32 row) const
+{
+    const CatalogItem &item = m_catalog.at(row);
+    switch (m_key) {
     case DuplicateKey::Name:
-        groupRows(n, [&](qsizetype i) { return nameOf(catalog, i); });
-        break;
+        return qHash(item.field(CatalogItem::Name), m_seed);
     case DuplicateKey::Size:
-        groupRows(n, [&](qsizetype i) { return sizeOf(catalog, i); });
-        break;
+        return qHash(item.field(CatalogItem::FileSize), m_seed);
     case DuplicateKey::NameAndSize:
-        groupRows(n, [&](qsizetype i) { return NameAndSize { nameOf(catalog, i), sizeOf(catalog, i) }; });
-        break;
+        return qHashMulti(m_seed, item.field(CatalogItem::Name), item.field(CatalogItem::FileSize));
     }
+    return 0;
 }
 
-// Numbers the distinct keys in order of first appearance.
-template<typename KeyOf> void DuplicateFinder::groupRows(qsizetype rowCount, KeyOf keyOf)
+// Equal character for character: no case or width folding.
+bool DuplicateFinder::sameKey(qint32 a, qint32 b) const
 {
-    using Key = decltype(keyOf(0));
-    QHash<Key, qsizetype> numberOfKey; // group number + 1; 0 while new
-    numberOfKey.reserve(rowCount);
-    m_groupOfRow.resize(size_t(rowCount));
-    qsizetype groupCount = 0;
-    for (qsizetype i = 0; i < rowCount; ++i) {
-        qsizetype &number = numberOfKey[keyOf(i)];
-        if (number == 0)
-            number = ++groupCount;
-        m_groupOfRow[size_t(i)] = number - 1;
-    }
-    layOutGroups(groupCount);
+    const CatalogItem &first = m_catalog.at(a);
+    const CatalogItem &second = m_catalog.at(b);
+    const bool byName = m_key != DuplicateKey::Size;
+    const bool bySize = m_key != DuplicateKey::Name;
+    return (!byName || first.field(CatalogItem::Name) == second.field(CatalogItem::Name))
+        && (!bySize || first.field(CatalogItem::FileSize) == second.field(CatalogItem::FileSize));
 }
 
-// Places the rows group after group (a counting sort that keeps master
-// order inside each group) and remembers where each row went.
-void DuplicateFinder::layOutGroups(qsizetype groupCount)
+// A row that is the r-th of its key (counting from 0) pairs with the r rows
+// before it, so the pairs are counted as the chains grow. The hashes come
+// first, in one pass over the rows, so that the table slot of a row a few
+// places ahead can be fetched while this row is looked up: the table is far
+// larger than the cache, and waiting for each slot in turn would cost more
+// than all the rest.
+void DuplicateFinder::linkRows()
 {
-    m_groupEnd.assign(size_t(groupCount), 0);
-    for (qsizetype g : m_groupOfRow)
-        ++m_groupEnd[size_t(g)];
-    std::vector<qsizetype> next(static_cast<size_t>(groupCount));
-    qsizetype start = 0;
-    for (qsizetype g = 0; g < groupCount; ++g) {
-        next[size_t(g)] = start;
-        start += m_groupEnd[size_t(g)];
-        m_groupEnd[size_t(g)] = start;
-    }
-    m_members.resize(m_groupOfRow.size());
-    m_slotOfRow.resize(m_groupOfRow.size());
-    for (size_t row = 0; row < m_groupOfRow.size(); ++row) {
-        const qsizetype slot = next[size_t(m_groupOfRow[row])]++;
-        m_members[size_t(slot)] = qsizetype(row);
-        m_slotOfRow[row] = slot;
+    Q_ASSERT(m_catalog.size() <= std::numeric_limits<qint32>::max());
+    const qint32 rowCount = qint32(m_catalog.size());
+    std::vector<size_t> hashes(static_cast<size_t>(rowCount));
+    for (qint32 row = 0; row < rowCount; ++row)
+        hashes[size_t(row)] = hashOf(row);
+
+    LastRowTable table(rowCount);
+    m_links.assign(size_t(rowCount), Link {});
+    const auto sameKey = [this](qint32 a, qint32 b) { return this->sameKey(a, b); };
+    constexpr qint32 Ahead = 16;
+    for (qint32 row = 0; row < rowCount; ++row) {
+        if (row + Ahead < rowCount)
+            table.prefetch(hashes[size_t(row + Ahead)]);
+        const qint32 previous = table.follow(row, hashes[size_t(row)], sameKey);
+        if (previous < 0)
+            continue;
+        Link &before = m_links[size_t(previous)];
+        before.nextSame = row;
+        m_links[size_t(row)].earlierSame = before.earlierSame + 1;
+        m_pairCount += before.earlierSame + 1;
     }
 }
 
 DuplicateResult DuplicateFinder::find(qsizetype rowLimit) const
 {
     DuplicateResult result;
-    result.pairCount = countPairs();
-    const qint64 listed = std::min(result.pairCount, qint64(std::max<qsizetype>(rowLimit, 0) / 2));
-    result.truncated = listed < result.pairCount;
+    result.pairCount = m_pairCount;
+    const qint64 listed = std::min(m_pairCount, qint64(std::max<qsizetype>(rowLimit, 0) / 2));
+    result.truncated = listed < m_pairCount;
     listPairs(listed, result.rows);
     return result;
 }
 
-// A group of k rows gives k(k-1)/2 pairs.
-qint64 DuplicateFinder::countPairs() const
-{
-    qint64 pairs = 0;
-    qsizetype start = 0;
-    for (qsizetype end : m_groupEnd) {
-        const qint64 k = end - start;
-        pairs += k * (k - 1) / 2;
-        start = end;
-    }
-    return pairs;
-}
-
-// Each row in master order, paired with the later rows of its group.
+// Each row in master order, paired with the later rows down its chain.
 void DuplicateFinder::listPairs(qint64 pairs, QList<qsizetype> &rows) const
 {
     rows.reserve(qsizetype(2 * pairs));
     qint64 left = pairs;
-    for (size_t row = 0; row < m_groupOfRow.size() && left > 0; ++row) {
-        const qsizetype end = m_groupEnd[size_t(m_groupOfRow[row])];
-        for (qsizetype slot = m_slotOfRow[row] + 1; slot < end && left > 0; ++slot, --left) {
-            rows.append(qsizetype(row));
-            rows.append(m_members[size_t(slot)]);
+    const qint32 rowCount = qint32(m_links.size());
+    for (qint32 row = 0; row < rowCount && left > 0; ++row) {
+        for (qint32 later = m_links[size_t(row)].nextSame; later >= 0 && left > 0;
+             later = m_links[size_t(later)].nextSame) {
+            rows.append(row);
+            rows.append(later);
+            --left;
         }
     }
 }

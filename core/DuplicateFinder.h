@@ -9,10 +9,10 @@
 // folding), in the order of the plain all-pairs enumeration: earlier row
 // first, ascending by the earlier row and then by the later one.
 //
-// Rather than comparing every pair, the rows are gathered into groups of
-// equal keys with one hash look-up per row; then each row, in master order,
-// is paired with the rows of its group that follow it. The time grows with
-// the number of rows plus the number of pairs listed.
+// Rather than comparing every pair, one pass links each row to the next row
+// with the same key (one hash look-up per row); then each row, in master
+// order, is paired with the rows down its chain. The time grows with the
+// number of rows plus the number of pairs listed. Row counts are 32-bit.
 class DuplicateFinder
 {
 public:
@@ -22,13 +22,19 @@ public:
     DuplicateResult find(qsizetype rowLimit) const;
 
 private:
-    template<typename KeyOf> void groupRows(qsizetype rowCount, KeyOf keyOf);
-    void layOutGroups(qsizetype groupCount);
-    qint64 countPairs() const;
+    size_t hashOf(qint32 row) const;
+    bool sameKey(qint32 a, qint32 b) const;
+    void linkRows();
     void listPairs(qint64 pairs, QList<qsizetype> &rows) const;
 
-    std::vector<qsizetype> m_groupOfRow; // group number of each row
-    std::vector<qsizetype> m_groupEnd; // end of each group in m_members
-    std::vector<qsizetype> m_members; // rows by group, master order inside
-    std::vector<qsizetype> m_slotOfRow; // place of each row in m_members
+    const Catalog &m_catalog;
+    DuplicateKey m_key;
+    size_t m_seed;
+    struct Link
+    {
+        qint32 nextSame = -1; // next row with the same key, or -1
+        qint32 earlierSame = 0; // rows before this one with the same key
+    };
+    std::vector<Link> m_links;
+    qint64 m_pairCount = 0;
 };

@@ -83,48 +83,56 @@ QString SearchFolding::fold(QStringView text) const
     return QString(reinterpret_cast<const QChar *>(out.data()), qsizetype(out.size()));
 }
 
+// Folding never lengthens a text, so out is sized once and written through
+// a pointer, then cut to what was written.
 void SearchFolding::foldInto(QStringView text, std::u16string &out) const
 {
-    out.clear();
+    out.resize(size_t(text.size()));
+    char16_t *const first = out.data();
+    char16_t *q = first;
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     for (; p != end; ++p) {
         const char16_t c = m_table[*p];
         if (c == VoicedMark || c == SemiVoicedMark) {
-            if (!joinMark(c, out))
-                out.push_back(c);
+            if (!joinMark(c, first, q))
+                *q++ = c;
         } else if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
-            foldSurrogatePair(c, p[1], out);
+            q = foldSurrogatePair(c, p[1], q);
             ++p;
         } else {
-            out.push_back(c);
+            *q++ = c;
         }
     }
+    out.resize(size_t(q - first));
 }
 
 // Replaces the katakana before a combining voiced mark by its precomposed
 // form; false when there is none (the mark then stays on its own).
-bool SearchFolding::joinMark(char16_t mark, std::u16string &out) const
+bool SearchFolding::joinMark(char16_t mark, const char16_t *first, char16_t *q) const
 {
-    if (out.empty())
+    if (q == first)
         return false;
-    const int i = out.back() - KanaFirst;
+    const int i = q[-1] - KanaFirst;
     if (i < 0 || i >= KanaCount)
         return false;
     const char16_t joined = mark == VoicedMark ? m_voiced[i] : m_semiVoiced[i];
     if (joined == 0)
         return false;
-    out.back() = joined;
+    q[-1] = joined;
     return true;
 }
 
-void SearchFolding::foldSurrogatePair(char16_t high, char16_t low, std::u16string &out)
+// Case folding keeps a character beyond the BMP there, so the pair stays
+// two units.
+char16_t *SearchFolding::foldSurrogatePair(char16_t high, char16_t low, char16_t *q)
 {
     const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(high, low));
     if (!QChar::requiresSurrogates(folded)) {
-        out.push_back(char16_t(folded));
-        return;
+        *q++ = char16_t(folded);
+        return q;
     }
-    out.push_back(QChar::highSurrogate(folded));
-    out.push_back(QChar::lowSurrogate(folded));
+    *q++ = QChar::highSurrogate(folded);
+    *q++ = QChar::lowSurrogate(folded);
+    return q;
 }

@@ -36,8 +36,8 @@ private:
     SearchFolding();
     void buildUnitTable();
     void buildVoicedTable();
-    bool joinMark(char16_t mark, std::u16string &out) const;
-    static void foldSurrogatePair(char16_t high, char16_t low, std::u16string &out);
+    bool joinMark(char16_t mark, const char16_t *first, char16_t *q) const;
+    static char16_t *foldSurrogatePair(char16_t high, char16_t low, char16_t *q);
 
     static constexpr char16_t KanaFirst = 0x30A0;
     static constexpr int KanaCount = 0x60;
