@@ -1,8 +1,23 @@
+#include "DataFolder.h"
+#include "Form1.h"
+#include "SingleInstance.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zarumi"));
-    return 0;
+    QApplication::setApplicationVersion(QStringLiteral("1.10"));
+    // The program ends through the main window's exit sequence only.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString folder = DataFolder();
+    SingleInstance instance(folder);
+    if (!instance.acquire())
+        return 0; // another instance runs on this data folder
+
+    Form1 window(folder);
+    window.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "Catalog.h"
+#include "CatalogFileGuard.h"
+#include "CategoryLists.h"
+#include "FileResult.h"
+#include "ProbeFile.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class DropIntakeRunner;
+class Form2;
+class QAction;
+class QLineEdit;
+class QMenu;
+class QMimeData;
+class QPushButton;
+class QStatusBar;
+class QTabBar;
+class QTableView;
+class QTimer;
+class RowMenu;
+class ValueTabStrip;
+class VisibleListModel;
+class frmAbout;
+struct Settings;
+
+// The main window: the catalogue, its two lists, the category tabs, the
+// menus and the status bar. It owns the data; the settings window shows
+// the category lists that live here.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Builds the window and runs the start-up: the catalogue, the category
+    // lists and the settings are read from dataFolder.
+    explicit Form1(const QString &dataFolder, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    Catalog &catalog() { return m_catalog; }
+    CategoryLists &categoryLists() { return m_lists; }
+    VisibleListModel *visibleModel() const { return m_model; }
+    QTableView *listView() const { return m_listView; }
+    Form2 *settingsWindow() const { return m_form2; }
+    QString statusText() const;
+    int statusTicks() const { return m_statusTicks; }
+    bool hasQuit() const { return m_quit; }
+    bool isDropRunning() const;
+
+    // The design's routines.
+    void RefreshView();
+    void LayoutTabArea();
+    void SaveAndQuit();
+    void SaveAll();
+    void AddDroppedFiles(const QMimeData &data);
+    void SortByColumn(int header);
+    void ShowRowMenu(Qt::MouseButton button, const QPoint &globalPos);
+    void AssignCategory(int k, int item);
+    void RemoveSelectedRows();
+    qsizetype FindMasterRow(qint64 key) const;
+    void CommitNameEdit(int row, const QString &text);
+    void SearchNames();
+    void FindDuplicates(int index);
+    void Timer1Tick();
+    void ShowAbout();
+
+    // Writes a status text and restarts the countdown.
+    void setStatus(const QString &text);
+
+Q_SIGNALS:
+    // The program ends: SaveAndQuit has run to its end.
+    void quitRequested();
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Construction.
+    void buildControls();
+    void buildMenus();
+    void buildListView();
+    void placeDesignControls();
+    void connectControls();
+
+    // Start-up.
+    void startUp();
+    void loadCatalog();
+    void createSettingsWindow();
+    void applySettings(const Settings &settings);
+    void applyGeometry(const Settings &settings);
+    void applyColumns(const Settings &settings);
+
+    // Tabs and layout.
+    void onCategoryTabClick();
+    void onValueAdded(int k, const QString &value);
+    void onMultiRowChanged(bool on);
+    void layoutTabArea(int listHeightAllowance);
+    QSize outerSizeTwips() const;
+    void setOuterSizeTwips(double width, double height);
+    int selectedCategory() const;
+
+    // Exit and save.
+    FileResult saveSettings();
+    FileResult saveCatalogOnExit();
+    FileResult saveCatalog();
+    void quitNow();
+
+    // Drops.
+    void onDropStarted(qsizetype total);
+    void onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total);
+    void onDropFinished(qsizetype total);
+
+    // The visible list.
+    QList<int> selectedRowsDescending() const;
+    void detachOtherCopies(const QList<int> &rows);
+    void showVisibleRows(const QList<qsizetype> &positions, bool repeats);
+    void applySortIfOn();
+
+    QString m_dataFolder;
+    Catalog m_catalog;
+    CatalogFileGuard m_catalogGuard;
+    CategoryLists m_lists;
+
+    QTabBar *m_tabStrip2 = nullptr;
+    QLineEdit *m_text3 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    ValueTabStrip *m_tabStrip1 = nullptr;
+    QTableView *m_listView = nullptr;
+    VisibleListModel *m_model = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QAction *m_sev = nullptr;
+    QAction *m_seti = nullptr;
+    QAction *m_en = nullptr;
+    QAction *m_vre = nullptr;
+    QList<QAction *> m_douitu;
+    Form2 *m_form2 = nullptr;
+    RowMenu *m_rowMenu = nullptr;
+    QPointer<frmAbout> m_about;
+    DropIntakeRunner *m_intake = nullptr;
+
+    int m_designListTop = 780; // twips, taken at start-up
+    qint16 m_statusTicks = 0;
+    bool m_sortOn = false;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_exitFailed = false; // an exit could not write; the next one quits
+    bool m_quit = false;
+    bool m_startedUp = false;
+    bool m_geometryFixed = false;
+    QSize m_savedOuter { 9000, 5000 }; // twips
+    QString m_loadRemark;
+    QString m_exitReport;
+};

@@ -1,0 +1,212 @@
+#include "VisibleListModel.h"
+
+#include <array>
+
+namespace {
+
+const std::array<const char16_t *, VisibleListModel::ColumnCount> captions {
+    u"名前",
+    u"ファイルサイズ",
+    u"種類",
+    u"サイズ",
+    u"再生時間",
+    u"コーディック",
+    u"更新日時",
+    u"ファイル登録日",
+    u"ジャンル１",
+    u"ジャンル２",
+    u"備考",
+    u"その他１",
+    u"その他２",
+    u"No.1",
+    u"No.2",
+    u"No.3",
+};
+
+} // namespace
+
+VisibleListModel::VisibleListModel(Catalog &catalog, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_catalog(catalog)
+{ }
+
+QString VisibleListModel::columnCaption(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    return QString::fromUtf16(captions[size_t(column)]);
+}
+
+void VisibleListModel::setMasterRows(const QList<qsizetype> &positions)
+{
+    beginResetModel();
+    m_own.clear();
+    m_refs.clear();
+    m_refs.reserve(size_t(positions.size()));
+    for (qsizetype p : positions)
+        m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
+    m_mayRepeatKeys = false;
+    endResetModel();
+}
+
+void VisibleListModel::setAllMasterRows()
+{
+    beginResetModel();
+    m_own.clear();
+    m_refs.clear();
+    m_refs.reserve(size_t(m_catalog.size()));
+    for (qsizetype p = 0; p < m_catalog.size(); ++p)
+        m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
+    m_mayRepeatKeys = false;
+    endResetModel();
+}
+
+void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
+{
+    if (visibleRows.empty())
+        return;
+    const int first = int(m_refs.size());
+    beginInsertRows({}, first, first + int(visibleRows.size()) - 1);
+    for (const CatalogItem &row : visibleRows) {
+        const qsizetype master = m_catalog.indexOfKey(row.rowKey());
+        if (master >= 0 && m_catalog.at(master) == row) {
+            m_refs.push_back(quint64(row.rowKey()));
+        } else {
+            m_refs.push_back(OwnBit | quint64(m_own.size()));
+            m_own.push_back(row);
+        }
+    }
+    endInsertRows();
+}
+
+const CatalogItem *VisibleListModel::itemAt(int row) const
+{
+    const quint64 ref = m_refs[size_t(row)];
+    if (ref & OwnBit)
+        return &m_own[size_t(ref & ~OwnBit)];
+    const qsizetype master = m_catalog.indexOfKey(qint64(ref));
+    return master >= 0 ? &m_catalog.at(master) : nullptr;
+}
+
+qint64 VisibleListModel::keyAt(int row) const
+{
+    const quint64 ref = m_refs[size_t(row)];
+    if (ref & OwnBit)
+        return m_own[size_t(ref & ~OwnBit)].rowKey();
+    return qint64(ref);
+}
+
+bool VisibleListModel::hasOwnTexts(int row) const
+{
+    return m_refs[size_t(row)] & OwnBit;
+}
+
+QStringView VisibleListModel::view(int row, int field) const
+{
+    const CatalogItem *item = itemAt(row);
+    return item ? item->field(field) : QStringView();
+}
+
+QString VisibleListModel::text(int row, int field) const
+{
+    if (field == CatalogItem::RowKey)
+        return QString::number(keyAt(row));
+    return view(row, field).toString();
+}
+
+void VisibleListModel::detach(int row)
+{
+    if (hasOwnTexts(row))
+        return;
+    const CatalogItem *item = itemAt(row);
+    CatalogItem copy = item ? *item : CatalogItem();
+    copy.setRowKey(keyAt(row));
+    m_refs[size_t(row)] = OwnBit | quint64(m_own.size());
+    m_own.push_back(std::move(copy));
+}
+
+void VisibleListModel::setOwnField(int row, int field, const QString &value)
+{
+    detach(row);
+    m_own[size_t(m_refs[size_t(row)] & ~OwnBit)].setField(field, value);
+}
+
+void VisibleListModel::removeFlaggedRows(const std::vector<bool> &remove)
+{
+    beginResetModel();
+    size_t write = 0;
+    for (size_t read = 0; read < m_refs.size(); ++read) {
+        if (!remove[read])
+            m_refs[write++] = m_refs[read];
+    }
+    m_refs.resize(write);
+    endResetModel();
+}
+
+void VisibleListModel::reorder(const std::vector<int> &newOrder)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<quint64> refs(m_refs.size());
+    std::vector<int> newPositionOf(m_refs.size());
+    for (size_t i = 0; i < newOrder.size(); ++i) {
+        refs[i] = m_refs[size_t(newOrder[i])];
+        newPositionOf[size_t(newOrder[i])] = int(i);
+    }
+    m_refs.swap(refs);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(index.isValid() ? createIndex(newPositionOf[size_t(index.row())], index.column()) : index);
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void VisibleListModel::notifyColumnChanged(int field, int firstRow, int lastRow)
+{
+    if (firstRow > lastRow)
+        return;
+    Q_EMIT dataChanged(index(firstRow, field), index(lastRow, field), { Qt::DisplayRole, Qt::EditRole });
+}
+
+int VisibleListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_refs.size());
+}
+
+int VisibleListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant VisibleListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return text(index.row(), index.column());
+}
+
+QVariant VisibleListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return columnCaption(section);
+}
+
+Qt::ItemFlags VisibleListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    // Only the name is edited in place.
+    if (index.isValid() && index.column() == CatalogItem::Name)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool VisibleListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || index.column() != CatalogItem::Name)
+        return false;
+    Q_EMIT nameEdited(index.row(), value.toString());
+    Q_EMIT dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
+    return true;
+}

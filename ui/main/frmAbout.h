@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+// The version window: title, version, description, a disclaimer and "OK".
+// Shown modeless; it deletes itself when closed.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+
+    static QString versionText() { return QStringLiteral("1.10"); }
+    static QString descriptionText();
+};
