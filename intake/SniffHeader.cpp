@@ -1,6 +1,7 @@
 #include "SniffHeader.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -65,12 +66,21 @@ const std::array<FormatSignature, 10> FormatSignatures { {
 
 constexpr QStringView Undeterminable = u"判別不能";
 
+// The header is small and searched for some thirty signatures per file;
+// string_view's search (first byte, then compare) is several times quicker
+// here than a general substring search that prepares each needle.
+bool containsBytes(QByteArrayView header, QByteArrayView bytes)
+{
+    const std::string_view hay(header.data(), size_t(header.size()));
+    return hay.find(std::string_view(bytes.data(), size_t(bytes.size()))) != std::string_view::npos;
+}
+
 bool holds(QByteArrayView header, const BytesAt &test)
 {
     if (test.bytes.isEmpty())
         return true;
     if (test.offset == BytesAt::Anywhere)
-        return header.contains(test.bytes);
+        return containsBytes(header, test.bytes);
     return test.offset + test.bytes.size() <= header.size()
         && header.sliced(test.offset, test.bytes.size()) == test.bytes;
 }
@@ -79,7 +89,7 @@ QString codecSignatureResult(QByteArrayView header)
 {
     QString result;
     for (const CodecSignature &signature : CodecSignatures) {
-        if (header.contains(signature.bytes))
+        if (containsBytes(header, signature.bytes))
             result = QString::fromLatin1(signature.result);
     }
     return result.isEmpty() ? Undeterminable.toString() : result;
@@ -87,7 +97,7 @@ QString codecSignatureResult(QByteArrayView header)
 
 QString withOgg(QString result, QByteArrayView header)
 {
-    const bool ogg = header.contains("OggS");
+    const bool ogg = containsBytes(header, "OggS");
     if (result == u"DivX" && ogg)
         result = QStringLiteral("(DivX+Ogg)");
     if (result == u"XviD" && ogg)
