@@ -98,6 +98,8 @@ void tst_Search::search_data()
     QTest::newRow("half-width voiced") << u"ｶﾞﾝﾀﾞﾑ"_s << L { 11, 12 };
     QTest::newRow("hiragana voiced") << u"がんだむ"_s << L { 11, 12 };
     QTest::newRow("voicing counts") << u"カンタム"_s << L { 14 };
+    QTest::newRow("a letter without its voiced mark") << u"ｶ"_s << L { 14 };
+    QTest::newRow("a voiced mark alone") << u"ﾞ"_s << L {};
     QTest::newRow("full-width latin") << u"ＭＯＶＩＥ"_s << L { 0, 1 };
     QTest::newRow("full-width digit") << u"第１話"_s << L { 8 };
     QTest::newRow("nothing") << u"xyz"_s << L {};
