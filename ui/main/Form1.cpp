@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -272,10 +273,16 @@ void Form1::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     if (isMinimized())
         return;
-    const QSize outer = outerSizeTwips();
-    if (outer.height() < MinimumHeight || outer.width() < MinimumWidth) {
-        setOuterSizeTwips(std::max(outer.width(), MinimumWidth), std::max(outer.height(), MinimumHeight));
-        if (outerSizeTwips() != outer)
+    // The height is raised to 3500 twips, then the width to 9000 (whole
+    // pixels, rounded up).
+    const QSize outer = frameGeometry().size();
+    const QSize frame = outer - size();
+    const int minimumHeight = int(std::ceil(MinimumHeight / Twips::twipsPerPixel()));
+    const int minimumWidth = int(std::ceil(MinimumWidth / Twips::twipsPerPixel()));
+    if (outer.height() < minimumHeight || outer.width() < minimumWidth) {
+        resize(std::max(outer.width(), minimumWidth) - frame.width(),
+            std::max(outer.height(), minimumHeight) - frame.height());
+        if (frameGeometry().size() != outer)
             return; // the new size lays the window out again
     }
     layoutTabArea(ResizeAllowance);
