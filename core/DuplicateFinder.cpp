@@ -22,7 +22,12 @@ public:
         m_mask = capacity - 1;
     }
 
-    void prefetch(size_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+    void prefetch([[maybe_unused]] size_t hash) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&m_slots[hash & m_mask]);
+#endif
+    }
 
     // Records row as the last one of its key; gives the row it follows,
     // or -1 for the first row of a key.
