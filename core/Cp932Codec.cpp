@@ -1,7 +1,7 @@
 #include "Cp932Codec.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -17,23 +17,10 @@ bool isTrail(quint8 b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// One two-byte code through the C library's converter; 0 when it has no
-// single BMP character.
-char16_t convertWithIconv(iconv_t cd, quint8 lead, quint8 trail)
-{
-    char in[2] = { char(lead), char(trail) };
-    char16_t out[4] = {};
-    char *inPtr = in;
-    char *outPtr = reinterpret_cast<char *>(out);
-    size_t inLeft = 2;
-    size_t outLeft = sizeof out;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
-        return 0;
-    if (sizeof out - outLeft != 2)
-        return 0;
-    return out[0];
-}
+// Two-byte codes, generated at build time from the C library's converter.
+constexpr char16_t DecodeTable[] = {
+#include "Cp932Table.inc"
+};
 
 } // namespace
 
@@ -62,20 +49,8 @@ Cp932Codec::Cp932Codec()
     for (int b = 0xA1; b <= 0xDF; ++b)
         encode[size_t(0xFF61 + b - 0xA1)] = quint16(b);
 
-    iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd != iconv_t(-1)) {
-        for (int lead = 0x81; lead <= 0xFC; ++lead) {
-            const int li = leadIndex(quint8(lead));
-            if (li < 0)
-                continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (!isTrail(quint8(trail)))
-                    continue;
-                m_decode[size_t(li * TrailCount + trail - 0x40)] = convertWithIconv(cd, quint8(lead), quint8(trail));
-            }
-        }
-        iconv_close(cd);
-    }
+    static_assert(sizeof DecodeTable / sizeof DecodeTable[0] == LeadCount * TrailCount);
+    std::copy(std::begin(DecodeTable), std::end(DecodeTable), m_decode.begin());
 
     // Where one character has several codes, the lowest wins, except that the
     // NEC-selected IBM extensions (leads 0xED, 0xEE) are only a last resort:

@@ -9,9 +9,10 @@
 
 // Windows code page 932 (windows-31j), table driven.
 //
-// The tables are taken once, at first use, from the C library's converter
-// for "CP932", so the program maps exactly as that converter does (NEC and
-// IBM extensions, "～" as U+FF5E, 0x5C as the backslash). Encoding is kept
+// The decoding table is generated at build time from the C library's
+// converter for "CP932", so the program maps exactly as that converter does
+// (NEC and IBM extensions, "～" as U+FF5E, 0x5C as the backslash); the
+// encoding table is its inverse, made at first use. Encoding is kept
 // to the mappings that read back to the same character: a text that holds a
 // character without such a mapping does not fit (see fits()).
 class Cp932Codec
