@@ -121,7 +121,9 @@ qsizetype decodeInto(QByteArrayView bytes, TextEncoding encoding, char16_t *out,
     if (encoding == TextEncoding::Utf8WithBom)
         bad += invalidUtf8Sequences(bytes);
     // Stateless: every piece is whole; Qt puts U+FFFD for an invalid sequence.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's mark is already off: a U+FEFF at the start of a piece is text.
+    QStringDecoder decoder(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(out), bytes);
     return end - reinterpret_cast<QChar *>(out);
 }
