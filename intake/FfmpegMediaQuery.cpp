@@ -2,6 +2,8 @@
 
 #include "RegularFile.h"
 
+#include <QFile>
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
@@ -144,7 +146,7 @@ bool Container::open(Input &input, const QString &path)
     m_context->interrupt_callback = { interrupted, &input };
     m_context->io_open = refuseNestedOpen;
     // On failure avformat_open_input frees the context and nulls it.
-    if (avformat_open_input(&m_context, path.toUtf8().constData(), nullptr, nullptr) < 0)
+    if (avformat_open_input(&m_context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
         return false;
     return avformat_find_stream_info(m_context, nullptr) >= 0 && !input.expired();
 }
