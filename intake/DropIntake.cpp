@@ -16,8 +16,9 @@ std::optional<QStringList> DroppedPaths(const QMimeData &data)
         return std::nullopt;
     QStringList paths;
     for (const QUrl &url : data.urls()) {
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (!path.isEmpty())
+            paths.append(path);
     }
     if (paths.isEmpty() || paths.size() > MaxDroppedPaths)
         return std::nullopt;

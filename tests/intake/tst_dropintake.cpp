@@ -37,6 +37,7 @@ void TestDropIntake::droppedPathsRefuseNonFiles_data()
     QTest::newRow("plain text") << "movie.avi" << QList<QUrl>();
     QTest::newRow("web link only") << QString() << QList<QUrl>({ QUrl("https://example.org/movie.avi") });
     QTest::newRow("empty url list") << QString() << QList<QUrl>();
+    QTest::newRow("file URL without a path") << QString() << QList<QUrl>({ QUrl("file:") });
 }
 
 void TestDropIntake::droppedPathsRefuseNonFiles()
