@@ -20,8 +20,9 @@ struct ProbeResult
 };
 
 // Probes one path with the given media query (the FFmpeg one when null).
-// Reads file-system facts, at most the first 513 bytes and what the media
-// query reports; never writes, renames or deletes anything. Keeps nothing
+// Reads file-system facts, the first 513 bytes of a file of a header kind
+// and, for a media kind, what the media query reads; never writes, renames
+// or deletes anything. Keeps nothing
 // from one call to the next, so it may run on any thread (the default media
 // query has no state of its own).
 ProbeResult ProbeFile(const QString &path, MediaQuery *media = nullptr);
