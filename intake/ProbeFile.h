@@ -22,7 +22,6 @@ struct ProbeResult
 // Probes one path with the given media query (the FFmpeg one when null).
 // Reads file-system facts, the first 513 bytes of a file of a header kind
 // and, for a media kind, what the media query reads; never writes, renames
-// or deletes anything. Keeps nothing
-// from one call to the next, so it may run on any thread (the default media
-// query has no state of its own).
+// or deletes anything. Keeps nothing from one call to the next, so it may
+// run on any thread (the default media query has no state of its own).
 ProbeResult ProbeFile(const QString &path, MediaQuery *media = nullptr);
