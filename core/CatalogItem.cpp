@@ -43,9 +43,7 @@ CatalogItem CatalogItem::fromStoredFields(const std::array<QString, StoredFieldC
 CatalogItem CatalogItem::fromJoinedText(QString joined)
 {
     Q_ASSERT(joined.count(Separator) == StoredFieldCount - 1);
-    CatalogItem item;
-    item.m_text = std::move(joined);
-    return item;
+    return CatalogItem(std::move(joined));
 }
 
 QStringView CatalogItem::field(int f) const

@@ -63,6 +63,10 @@ public:
     bool operator==(const CatalogItem &other) const = default;
 
 private:
+    explicit CatalogItem(QString joined)
+        : m_text(std::move(joined))
+    { }
+
     QString m_text;
     qint64 m_key = -1;
 };

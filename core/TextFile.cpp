@@ -13,6 +13,12 @@ Bytes read(const QString &path)
     if (!info.exists() || info.isDir())
         return result;
     result.found = true;
+    if (!info.isFile()) {
+        // A pipe or a device: reading it could wait forever.
+        result.ok = false;
+        result.error = QStringLiteral("通常のファイルではありません");
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.ok = false;

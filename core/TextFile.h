@@ -24,7 +24,7 @@ struct Bytes
 };
 
 // Reads the whole ordinary file at path; a missing path (or a folder) is
-// "not found", which is no error.
+// "not found", which is no error; a pipe or a device is found but not read.
 Bytes read(const QString &path);
 // Reads device to its end; false with error on a read failure.
 bool readAll(QIODevice &device, QByteArray &out, QString &error);

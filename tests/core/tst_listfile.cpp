@@ -364,6 +364,15 @@ private slots:
         QCOMPARE(catalog.size(), 0);
     }
 
+    void deviceInPlaceOfTheFileIsNotRead()
+    {
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(QStringLiteral("/dev/zero"), catalog);
+        QVERIFY(report.fileFound);
+        QVERIFY(!report.readable);
+        QCOMPARE(catalog.size(), 0);
+    }
+
     void undecodableBytesAreBackedUpOnce()
     {
         // 0x85 0x40 is an unassigned code, 0xFF no code at all.
