@@ -17,7 +17,7 @@ const char16_t *const SubmenuCaptions[CategoryLists::Count]
 
 QString itemName(int k, int item)
 {
-    return QStringLiteral("t0%1_%2").arg(k).arg(item);
+    return QLatin1String("t0") + QString::number(k) + QLatin1Char('_') + QString::number(item);
 }
 
 // A value is shown as it is: '&' would otherwise mark a mnemonic.
