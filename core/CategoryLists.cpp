@@ -13,6 +13,11 @@ QString listPath(const QString &folder, int k)
     return QDir(folder).filePath(DataFiles::categoryFile(k));
 }
 
+QString unreadableReason()
+{
+    return QStringLiteral("起動時に読み込めなかったファイルなので、上書きしません");
+}
+
 } // namespace
 
 QStringList ReadCategoryList(QByteArrayView fileBytes)
@@ -38,6 +43,7 @@ FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists)
         const TextFile::Bytes file = TextFile::read(path);
         if (!file.found)
             continue;
+        lists.setUnreadable(k, !file.ok);
         if (!file.ok) {
             if (first.ok)
                 first = FileResult::readFailure(DataFiles::categoryFile(k), file.error);
@@ -50,10 +56,16 @@ FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists)
 
 FileResult SaveCategoryLists(const QString &folder, const CategoryLists &lists)
 {
+    FileResult refused = FileResult::success(DataFiles::categoryFile(CategoryLists::Count));
     for (int k = 1; k <= CategoryLists::Count; ++k) {
+        if (lists.isUnreadable(k)) {
+            if (refused.ok)
+                refused = FileResult::failure(DataFiles::categoryFile(k), unreadableReason());
+            continue;
+        }
         const FileResult result = TextFile::replace(listPath(folder, k), CategoryListBytes(lists.list(k)));
         if (!result.ok)
-            return result;
+            return refused.ok ? result : refused;
     }
-    return FileResult::success(DataFiles::categoryFile(CategoryLists::Count));
+    return refused;
 }

@@ -18,13 +18,21 @@ public:
     const QStringList &list(int k) const { return m_lists[size_t(k - 1)]; }
     QStringList &list(int k) { return m_lists[size_t(k - 1)]; }
 
+    // True when list k's file was there at start-up but could not be read:
+    // SaveCategoryLists then leaves that file alone for the rest of the run
+    // rather than replace it by an empty list.
+    bool isUnreadable(int k) const { return m_unreadable[size_t(k - 1)]; }
+    void setUnreadable(int k, bool unreadable) { m_unreadable[size_t(k - 1)] = unreadable; }
+
 private:
     std::array<QStringList, Count> m_lists;
+    std::array<bool, Count> m_unreadable {};
 };
 
 // Reads List01.txt..List05.txt from folder; a missing file leaves its list
-// as it is. A file that can't be read is skipped too; the first such
-// failure is returned (the other lists are still read).
+// as it is. A file that can't be read is skipped too and marked unreadable
+// in lists; the first such failure is returned (the other lists are still
+// read).
 FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists);
 
 // The values of one category file's bytes: one per line, an empty line is
@@ -34,5 +42,6 @@ QStringList ReadCategoryList(QByteArrayView fileBytes);
 // The bytes of a category file: each value and CR LF, in code page 932, or
 // in UTF-8 with a byte-order mark when some value does not fit.
 QByteArray CategoryListBytes(const QStringList &values);
-// Writes all five files, in order 1..5; stops at the first failure.
+// Writes all five files, in order 1..5; stops at the first failure. A file
+// marked unreadable is not written (the others are) and is reported.
 FileResult SaveCategoryLists(const QString &folder, const CategoryLists &lists);

@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -129,6 +132,28 @@ private slots:
             qPrintable(result.statusText()));
         QCOMPARE(fileBytes(path(1)), QByteArray("new\r\n"));
         QVERIFY(!QFile::exists(path(3)));
+    }
+
+    void unreadableFileIsLeftAlone()
+    {
+        // A pipe in place of List02.txt: found, not read, never replaced.
+        QCOMPARE(::mkfifo(QFile::encodeName(path(2)).constData(), 0600), 0);
+        QVERIFY(writeBytes(path(4), "D\r\n"));
+        CategoryLists lists;
+        const FileResult read = LoadCategoryLists(m_dir->path(), lists);
+        QVERIFY(!read.ok);
+        QCOMPARE(read.fileName, QStringLiteral("List02.txt"));
+        QVERIFY(read.statusText().startsWith(QStringLiteral("List02.txt を読み込めませんでした")));
+        QVERIFY(lists.isUnreadable(2));
+        QVERIFY(!lists.isUnreadable(4));
+        QCOMPARE(lists.list(4), QStringList { QStringLiteral("D") });
+        lists.list(2) = QStringList { QStringLiteral("typed later") };
+        lists.list(5) = QStringList { QStringLiteral("E") };
+        const FileResult saved = SaveCategoryLists(m_dir->path(), lists);
+        QVERIFY(!saved.ok);
+        QCOMPARE(saved.fileName, QStringLiteral("List02.txt"));
+        QVERIFY(QFileInfo(path(2)).isFile() == false);
+        QCOMPARE(fileBytes(path(5)), QByteArray("E\r\n"));
     }
 
 private:

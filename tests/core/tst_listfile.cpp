@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -362,6 +364,23 @@ private slots:
         QVERIFY(!report.readable);
         QVERIFY(!report.error.isEmpty());
         QCOMPARE(catalog.size(), 0);
+    }
+
+    void pipeInPlaceOfTheFileIsNeverReplaced()
+    {
+        QCOMPARE(::mkfifo(QFile::encodeName(m_path).constData(), 0600), 0);
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QVERIFY(report.fileFound);
+        QVERIFY(!report.readable);
+        CatalogFileGuard guard(report);
+        catalog.append(rowOf({ QStringLiteral("new") }));
+        const FileResult saved = SaveCatalog(m_path, catalog, guard);
+        QVERIFY(!saved.ok);
+        QVERIFY(saved.statusText().startsWith(QStringLiteral("List.txt を保存できませんでした")));
+        QVERIFY(!RecycleCatalogFile(m_path, guard).ok);
+        QVERIFY(!QFileInfo(m_path).isFile());
+        QVERIFY(QFileInfo::exists(m_path));
     }
 
     void deviceInPlaceOfTheFileIsNotRead()
