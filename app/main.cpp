@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 #include "Form1.h"
 #include "SingleInstance.h"
+#include "TerminationSignal.h"
 
 #include <QApplication>
 
@@ -18,6 +19,8 @@ int main(int argc, char *argv[])
         return 0; // another instance runs on this data folder
 
     Form1 window(folder);
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }
