@@ -132,6 +132,16 @@ FileResult backUp(const QString &path)
     return TextFile::replace(path + QStringLiteral(".bak"), original.bytes);
 }
 
+// A file that is there but can't be read: the catalogue stays empty.
+CatalogLoadReport unreadableReport(const QString &error)
+{
+    CatalogLoadReport report;
+    report.fileFound = true;
+    report.readable = false;
+    report.error = error;
+    return report;
+}
+
 } // namespace
 
 QString CatalogLoadReport::remark() const
@@ -163,13 +173,8 @@ CatalogLoadReport ReadCatalog(QIODevice &device, Catalog &catalog, const Progres
 {
     QByteArray bytes;
     QString error;
-    if (!TextFile::readAll(device, bytes, error)) {
-        CatalogLoadReport report;
-        report.fileFound = true;
-        report.readable = false;
-        report.error = error;
-        return report;
-    }
+    if (!TextFile::readAll(device, bytes, error))
+        return unreadableReport(error);
     return ReadCatalogBytes(bytes, catalog, progress);
 }
 
@@ -178,15 +183,9 @@ CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const Progr
     TextFile::Bytes file = TextFile::read(path);
     if (!file.found)
         return {};
-    if (!file.ok) {
-        CatalogLoadReport report;
-        report.fileFound = true;
-        report.readable = false;
-        report.error = file.error;
-        return report;
-    }
-    CatalogLoadReport report = ReadCatalogBytes(file.bytes, catalog, progress);
-    return report;
+    if (!file.ok)
+        return unreadableReport(file.error);
+    return ReadCatalogBytes(file.bytes, catalog, progress);
 }
 
 TextEncoding CatalogEncoding(const Catalog &catalog)

@@ -36,7 +36,7 @@ bool readAll(QIODevice &device, QByteArray &out, QString &error)
     constexpr qint64 Chunk = 1 << 20;
     out.clear();
     if (!device.isSequential() && device.size() > 0)
-        out.reserve(device.size() + 1);
+        out.reserve(device.size() + Chunk);
     for (;;) {
         const qsizetype start = out.size();
         out.resize(start + Chunk);
