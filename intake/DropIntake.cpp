@@ -3,13 +3,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-namespace {
-
-// A drop counts its paths in a signed 16-bit number.
-constexpr qsizetype MaxDroppedPaths = 32767;
-
-} // namespace
-
 std::optional<QStringList> DroppedPaths(const QMimeData &data)
 {
     if (!data.hasUrls())
@@ -20,7 +13,7 @@ std::optional<QStringList> DroppedPaths(const QMimeData &data)
         if (!path.isEmpty())
             paths.append(path);
     }
-    if (paths.isEmpty() || paths.size() > MaxDroppedPaths)
+    if (paths.isEmpty())
         return std::nullopt;
     return paths;
 }

@@ -11,8 +11,8 @@
 class QMimeData;
 
 // The local file paths of a drop, in the drag source's order; nullopt when
-// the drop holds no list of files (no local file among its URLs) or more
-// paths than a drop may count (32,767).
+// the drop holds no list of files (no local file among its URLs). Any
+// number of paths is taken: the count is not a 16-bit number here.
 std::optional<QStringList> DroppedPaths(const QMimeData &data);
 
 // A date as the catalogue writes it: yyyy/mm/dd, whatever the locale.
