@@ -30,10 +30,6 @@ public:
     // Appends the encoding of text, which must fit.
     void encodeAppend(QStringView text, QByteArray &out) const;
 
-    // The two-byte or one-byte code for one UTF-16 unit, 0 when it has none
-    // (U+0000 itself is 0 too; callers treat ASCII first).
-    quint16 codeFor(char16_t c) const { return m_encode[c]; }
-
 private:
     Cp932Codec();
 

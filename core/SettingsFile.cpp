@@ -29,8 +29,6 @@ QString twoDigits(int value)
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-} // namespace
-
 template<typename Number> QString shortestText(Number value)
 {
     if (!std::isfinite(value) || value == 0)
@@ -42,6 +40,8 @@ template<typename Number> QString shortestText(Number value)
         return QStringLiteral("0");
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
+
+} // namespace
 
 QString ShortestDecimalText(double value)
 {
