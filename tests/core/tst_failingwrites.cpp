@@ -1,0 +1,343 @@
+// A write of any of the seven files that fails part way leaves the old file
+// as it was and is reported; so does a write the file system refuses.
+//
+// The test runs itself again as a child ("--write-child ...") that saves into
+// a prepared folder:
+//  - under a file size limit (RLIMIT_FSIZE, with SIGXFSZ ignored so the
+//    write fails with EFBIG): the file being tested gets more new content
+//    than the limit, the other files less; through the save of that file
+//    alone, through the File menu's "保存" and through the exit's sequence;
+//  - as an unprivileged user (setpriv, when the test runs as root; as the
+//    test's own user otherwise): a data folder that may not be written, and
+//    a file that may not be written.
+// The child prints the status texts of its saves and exits with 0 when a
+// failure was reported, 1 when every save claimed success.
+#include "CategoryLists.h"
+#include "ListFile.h"
+#include "ProfileFile.h"
+#include "SaveSequence.h"
+#include "SettingsFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr rlim_t SizeLimit = 64 * 1024;
+constexpr uid_t Nobody = 65534;
+
+const QStringList AllFiles { "List.txt", "test.ini", "List01.txt", "List02.txt", "List03.txt", "List04.txt",
+    "List05.txt" };
+
+int CategoryNumber(const QString &file)
+{
+    return file.startsWith(u"List0") ? file.mid(5, 1).toInt() : 0;
+}
+
+// The new content of every file: big (several times the size limit) for
+// the file under test, small for the others.
+Catalog NewCatalog(const QString &big)
+{
+    Catalog catalog;
+    const int rows = big == u"List.txt" ? 6000 : 3;
+    for (int i = 0; i < rows; ++i) {
+        CatalogItem item;
+        item.setField(CatalogItem::Name, QStringLiteral("新しい映画%1.avi").arg(i));
+        item.setField(CatalogItem::FileSize, QStringLiteral("%1.000").arg(i));
+        item.setField(CatalogItem::Kind, QStringLiteral("AVI"));
+        item.setField(CatalogItem::Genre1, QStringLiteral("アニメ"));
+        catalog.append(item);
+    }
+    return catalog;
+}
+
+CategoryLists NewLists(const QString &big)
+{
+    CategoryLists lists;
+    for (int k = 1; k <= CategoryLists::Count; ++k) {
+        const int values = CategoryNumber(big) == k ? 12000 : 3;
+        for (int i = 0; i < values; ++i)
+            lists.list(k).append(QStringLiteral("新しい値%1-%2").arg(k).arg(i));
+    }
+    return lists;
+}
+
+SettingsToSave NewSettings()
+{
+    SettingsToSave values;
+    values.geometry = SettingsToSave::Geometry { 9100, 5100, 10, 20 };
+    values.endSave = 1;
+    for (int k = 0; k < Settings::ColumnCount; ++k)
+        values.columnWidths[size_t(k)] = 1000 + k;
+    for (int k = 0; k < 14; ++k)
+        values.displayPositions[size_t(k)] = k + 1;
+    return values;
+}
+
+// The old content of every file; test.ini is big when it is the file under
+// test (its unknown lines are kept, so the new one is bigger still).
+QByteArray OldBytes(const QString &file, const QString &big)
+{
+    if (file == u"test.ini") {
+        QByteArray ini = "[Options]\r\nWidth=1234\r\n";
+        const int comments = big == u"test.ini" ? 6000 : 2;
+        for (int i = 0; i < comments; ++i)
+            ini += "; old comment line number " + QByteArray::number(i) + "\r\n";
+        return ini;
+    }
+    if (file == u"List.txt")
+        return QByteArray("old.avi#1.000#AVI############\r\nold2.mpg#2.000#MPG############\r\n");
+    return CategoryListBytes({ QStringLiteral("古い値%1").arg(CategoryNumber(file)), QString() });
+}
+
+QByteArray NewBytes(const QString &file, const QString &big)
+{
+    if (file == u"List.txt") {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        WriteCatalog(buffer, NewCatalog(big));
+        return buffer.data();
+    }
+    if (file == u"test.ini") {
+        ProfileFile profile;
+        profile.setText(OldBytes(file, big));
+        WriteSettingsTo(profile, NewSettings());
+        return profile.toBytes();
+    }
+    return CategoryListBytes(NewLists(big).list(CategoryNumber(file)));
+}
+
+void Say(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// The save named by how ("file", "menu" or "exit") with file as the big
+// one; returns the child's exit code.
+int WriteChild(const QString &how, const QString &file, const QString &folder, bool limited)
+{
+    if (limited) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { SizeLimit, SizeLimit };
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            Say(QStringLiteral("setrlimit failed"));
+            return 2;
+        }
+    }
+    const QDir dir(folder);
+    CatalogFileGuard guard;
+    QList<FileResult> results;
+    if (how == u"file") {
+        if (file == u"List.txt")
+            results.append(SaveCatalog(dir.filePath(file), NewCatalog(file), guard));
+        else if (file == u"test.ini")
+            results.append(SaveSettings(dir.filePath(file), NewSettings()));
+        else
+            results.append(SaveCategoryLists(folder, NewLists(file)));
+    } else {
+        const SaveSequenceReport report = how == u"menu"
+            ? SaveFromFileMenu(folder, NewCatalog(file), NewLists(file), guard)
+            : SaveOnExit(folder, NewSettings(), true, NewCatalog(file), NewLists(file), guard);
+        results = { report.settings, report.catalog, report.categories };
+        Say(report.statusText());
+    }
+    bool failed = false;
+    for (const FileResult &result : results) {
+        failed = failed || !result.ok;
+        if (!result.ok)
+            Say(result.statusText());
+    }
+    return failed ? 0 : 1;
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable: ") + file.errorString().toUtf8() + '>';
+    return file.readAll();
+}
+
+} // namespace
+
+class TestFailingWrites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizeLimit_data();
+    void sizeLimit();
+    void notPermitted_data();
+    void notPermitted();
+
+private:
+    static void prepare(const QString &folder, const QString &big);
+    // Runs the child, possibly as the unprivileged user; gives its exit
+    // code and output.
+    static int runChild(const QStringList &arguments, bool unprivileged, QString &output);
+    static void checkOthers(const QString &folder, const QString &big, const QString &how);
+};
+
+void TestFailingWrites::prepare(const QString &folder, const QString &big)
+{
+    for (const QString &file : AllFiles) {
+        QFile out(QDir(folder).filePath(file));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const QByteArray bytes = OldBytes(file, big);
+        QCOMPARE(out.write(bytes), bytes.size());
+    }
+}
+
+int TestFailingWrites::runChild(const QStringList &arguments, bool unprivileged, QString &output)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    const QStringList own = QStringList { "--write-child" } + arguments;
+    if (unprivileged && geteuid() == 0) {
+        const QString setpriv = QStandardPaths::findExecutable("setpriv");
+        if (setpriv.isEmpty()) {
+            output = QStringLiteral("setpriv is needed to run the case as an unprivileged user");
+            return -1;
+        }
+        child.start(setpriv,
+            QStringList { QStringLiteral("--reuid=%1").arg(Nobody), QStringLiteral("--regid=%1").arg(Nobody),
+                "--clear-groups", QCoreApplication::applicationFilePath() }
+                + own);
+    } else {
+        child.start(QCoreApplication::applicationFilePath(), own);
+    }
+    if (!child.waitForFinished(120000)) {
+        child.kill();
+        child.waitForFinished();
+        output = QStringLiteral("child did not finish");
+        return -1;
+    }
+    output = QString::fromUtf8(child.readAll());
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
+// The files the save did not fail on are old or new, complete; a failure of
+// one category file stops the ones behind it.
+void TestFailingWrites::checkOthers(const QString &folder, const QString &big, const QString &how)
+{
+    for (const QString &file : AllFiles) {
+        if (file == big)
+            continue;
+        const QByteArray now = ReadFile(QDir(folder).filePath(file));
+        const bool isOld = now == OldBytes(file, big);
+        const bool isNew = now == NewBytes(file, big);
+        QVERIFY2(isOld || isNew, qPrintable(file + QStringLiteral(" is neither old nor new")));
+        const int k = CategoryNumber(file);
+        const int failedAt = CategoryNumber(big);
+        if (k > 0 && failedAt > 0 && k > failedAt)
+            QVERIFY2(isOld, qPrintable(file + QStringLiteral(" was written after an earlier list failed")));
+        if (how == u"file" && k == 0)
+            QVERIFY2(isOld, qPrintable(file + QStringLiteral(" was written by another file's save")));
+    }
+}
+
+void TestFailingWrites::sizeLimit_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("file");
+    for (const QString &file : AllFiles) {
+        QTest::addRow("%s alone", qPrintable(file)) << "file" << file;
+        if (file != u"test.ini") // the File menu's save leaves test.ini alone
+            QTest::addRow("%s at 保存", qPrintable(file)) << "menu" << file;
+        QTest::addRow("%s at exit", qPrintable(file)) << "exit" << file;
+    }
+}
+
+void TestFailingWrites::sizeLimit()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    prepare(dir.path(), file);
+    QVERIFY(NewBytes(file, file).size() > qsizetype(SizeLimit) * 2);
+
+    QString output;
+    const int code = runChild({ how, file, dir.path(), "limited" }, false, output);
+    QVERIFY2(code == 0, qPrintable(QStringLiteral("exit %1, the failure was not reported: %2").arg(code).arg(output)));
+    QVERIFY2(output.contains(file + QStringLiteral(" を保存できませんでした")), qPrintable(output));
+    QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, file));
+    checkOthers(dir.path(), file, how);
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QStringList expected = AllFiles;
+    expected.sort();
+    QCOMPARE(left, expected);
+}
+
+void TestFailingWrites::notPermitted_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("lockedFolder"); // else the file itself is read-only
+    for (const QString &file : AllFiles) {
+        QTest::addRow("%s, folder not writable", qPrintable(file)) << file << true;
+        QTest::addRow("%s, file read-only", qPrintable(file)) << file << false;
+    }
+}
+
+void TestFailingWrites::notPermitted()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, lockedFolder);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    prepare(dir.path(), QString());
+    const QByteArray path = QFile::encodeName(dir.filePath(file));
+    // Anybody enters the folder and reads and writes the files. Locked
+    // folder: nobody writes in it, so no temporary file can be made there.
+    // Read-only file: the folder is open to anybody, the file is read-only
+    // for everybody.
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), lockedFolder ? 0555 : 0777), 0);
+    for (const QString &name : AllFiles)
+        QCOMPARE(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0666), 0);
+    if (!lockedFolder)
+        QCOMPARE(::chmod(path.constData(), 0444), 0);
+    // In a locked folder the category files' save stops at the first one.
+    const QString reported = lockedFolder && CategoryNumber(file) > 0 ? QStringLiteral("List01.txt") : file;
+
+    QString output;
+    const int code = runChild({ "file", file, dir.path(), "unlimited" }, true, output);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    QVERIFY2(code == 0, qPrintable(QStringLiteral("exit %1, the failure was not reported: %2").arg(code).arg(output)));
+    QVERIFY2(output.contains(reported + QStringLiteral(" を保存できませんでした（")), qPrintable(output));
+    QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, QString()));
+    if (lockedFolder) {
+        for (const QString &name : AllFiles)
+            QCOMPARE(ReadFile(dir.filePath(name)), OldBytes(name, QString()));
+    } else {
+        checkOthers(dir.path(), file, QStringLiteral("file"));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), AllFiles.size());
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 6 && qstrcmp(argv[1], "--write-child") == 0) {
+        return WriteChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+            QString::fromLocal8Bit(argv[4]), qstrcmp(argv[5], "limited") == 0);
+    }
+    QCoreApplication app(argc, argv);
+    TestFailingWrites test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_failingwrites.moc"
