@@ -64,6 +64,10 @@ Form1::Form1(const QString &dataFolder, QWidget *parent)
 Form1::~Form1()
 {
     m_intake->stop();
+    // An editor still open in the list commits when it goes, and the
+    // settings window may signal: both must find the window whole.
+    delete m_listView;
+    delete m_form2;
 }
 
 void Form1::buildControls()
