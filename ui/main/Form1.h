@@ -152,7 +152,7 @@ private:
     qint16 m_statusTicks = 0;
     bool m_sortOn = false;
     int m_sortColumn = 0;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    Qt::SortOrder m_sortOrder = Qt::DescendingOrder; // the first click sorts ascending
     bool m_exitFailed = false; // an exit could not write; the next one quits
     bool m_quit = false;
     bool m_startedUp = false;
