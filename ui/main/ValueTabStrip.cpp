@@ -1,6 +1,7 @@
 #include "ValueTabStrip.h"
 
 #include "Twips.h"
+#include "ValueTabAccessible.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -26,6 +27,11 @@ ValueTabStrip::ValueTabStrip(QWidget *parent)
     , m_left(new QToolButton(this))
     , m_right(new QToolButton(this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&ValueTabAccessible::factory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_MacShowFocusRect);
     for (QToolButton *button : { m_left, m_right }) {
