@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -173,6 +174,22 @@ void WriteFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// What is in folder besides the named files once the stale temporary files
+// are gone. A temporary name in a single case ("test.ini.qwerty") is left on
+// purpose (it can't be told from a user's copy such as "test.ini.backup"),
+// so it does not count either.
+QStringList Unexpected(const QString &folder, const QStringList &files)
+{
+    static const QRegularExpression singleCase(QStringLiteral("^(.*)\\.([a-z]{6}|[A-Z]{6})$"));
+    QStringList unexpected;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = singleCase.match(name);
+        if (!files.contains(name) && !(m.hasMatch() && files.contains(m.captured(1))))
+            unexpected.append(name);
+    }
+    return unexpected;
+}
+
 } // namespace
 
 class TestKillSafe : public QObject
@@ -270,7 +287,7 @@ void TestKillSafe::catalogSurvivesKills()
     StaleTempFiles cleaner;
     cleaner.removeFrom(dir.path());
     QVERIFY(cleaner.result().ok);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "List.txt" });
+    QCOMPARE(Unexpected(dir.path(), { "List.txt" }), QStringList());
 }
 
 void TestKillSafe::smallFilesSurviveKills_data()
@@ -337,7 +354,10 @@ void TestKillSafe::smallFilesSurviveKills()
     StaleTempFiles cleaner;
     cleaner.removeFrom(dir.path());
     QVERIFY(cleaner.result().ok);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
+    QStringList names;
+    for (const auto &file : files)
+        names.append(file.first);
+    QCOMPARE(Unexpected(dir.path(), names), QStringList());
 }
 
 int main(int argc, char **argv)
