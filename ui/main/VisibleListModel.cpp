@@ -1,5 +1,6 @@
 #include "VisibleListModel.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -40,8 +41,9 @@ QString VisibleListModel::columnCaption(int column)
 void VisibleListModel::setMasterRows(const QList<qsizetype> &positions)
 {
     beginResetModel();
-    m_own.clear();
-    m_refs.clear();
+    // A refill gives back the memory of a longer list.
+    std::vector<CatalogItem>().swap(m_own);
+    std::vector<quint64>().swap(m_refs);
     m_refs.reserve(size_t(positions.size()));
     for (qsizetype p : positions)
         m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
@@ -52,8 +54,8 @@ void VisibleListModel::setMasterRows(const QList<qsizetype> &positions)
 void VisibleListModel::setAllMasterRows()
 {
     beginResetModel();
-    m_own.clear();
-    m_refs.clear();
+    std::vector<CatalogItem>().swap(m_own);
+    std::vector<quint64>().swap(m_refs);
     m_refs.reserve(size_t(m_catalog.size()));
     for (qsizetype p = 0; p < m_catalog.size(); ++p)
         m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
@@ -99,6 +101,32 @@ qint64 VisibleListModel::keyAt(int row) const
 bool VisibleListModel::hasOwnTexts(int row) const
 {
     return m_refs[size_t(row)] & OwnBit;
+}
+
+std::vector<QStringView> VisibleListModel::columnViews(int field) const
+{
+    // The master rows are found by walking the catalogue once in key order,
+    // instead of a search per row over the whole catalogue.
+    std::vector<std::pair<qint64, int>> byKey;
+    std::vector<QStringView> views(m_refs.size());
+    byKey.reserve(m_refs.size());
+    for (size_t row = 0; row < m_refs.size(); ++row) {
+        const quint64 ref = m_refs[row];
+        if (ref & OwnBit)
+            views[row] = m_own[size_t(ref & ~OwnBit)].field(field);
+        else
+            byKey.emplace_back(qint64(ref), int(row));
+    }
+    if (!std::is_sorted(byKey.begin(), byKey.end()))
+        std::sort(byKey.begin(), byKey.end());
+    qsizetype master = 0;
+    for (const auto &[key, row] : byKey) {
+        while (master < m_catalog.size() && m_catalog.at(master).rowKey() < key)
+            ++master;
+        if (master < m_catalog.size() && m_catalog.at(master).rowKey() == key)
+            views[size_t(row)] = m_catalog.at(master).field(field);
+    }
+    return views;
 }
 
 QStringView VisibleListModel::view(int row, int field) const

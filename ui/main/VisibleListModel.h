@@ -37,6 +37,10 @@ public:
     QString text(int row, int field) const;
     QStringView view(int row, int field) const;
     bool hasOwnTexts(int row) const;
+    // The texts of one column (not RowKey) for every row, in row order; the
+    // views point into the rows. Rows in master order are found without a
+    // search each.
+    std::vector<QStringView> columnViews(int field) const;
     // The visible row takes the value itself (no effect on the master row).
     void setOwnField(int row, int field, const QString &value);
     // Copies the master row's texts into the visible row, so that later
