@@ -185,8 +185,21 @@ void Form1::buildMenus()
     m_vre->setObjectName(QStringLiteral("vre"));
 }
 
+// The five category tabs must fit their design width: with a wide font the
+// tab bar would otherwise scroll and cut "その他２" off.
+void Form1::fitCategoryTabs()
+{
+    const int width = pixels(TabStrip2Place).width();
+    QFont font = m_tabStrip2->font();
+    while (m_tabStrip2->sizeHint().width() > width && font.pointSizeF() > 7) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        m_tabStrip2->setFont(font);
+    }
+}
+
 void Form1::placeDesignControls()
 {
+    fitCategoryTabs();
     m_tabStrip2->setGeometry(pixels(TabStrip2Place));
     m_text3->setGeometry(pixels(Text3Place));
     m_command1->setGeometry(pixels(Command1Place));

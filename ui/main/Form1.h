@@ -89,6 +89,7 @@ private:
     void buildMenus();
     void buildListView();
     void placeDesignControls();
+    void fitCategoryTabs();
     void connectControls();
 
     // Start-up.

@@ -39,7 +39,7 @@ void Form1::startUp()
     onCategoryTabClick();
     QString report = QString::number(m_catalog.size()) + QStringLiteral("個のアイテムを読み込みました");
     if (!m_loadRemark.isEmpty())
-        report += m_loadRemark;
+        report += QStringLiteral("　") + m_loadRemark;
     if (!listsRead.ok)
         report += QStringLiteral("　") + listsRead.statusText();
     setStatus(report);
