@@ -35,6 +35,9 @@ private Q_SLOTS:
     void windowRaisedToMinimum();
     void searchBoxSelectsAllOnFocus();
     void versionWindowOnce();
+    void settingsWindowAddsTabOfShownCategory_data();
+    void settingsWindowAddsTabOfShownCategory();
+    void setiShowsSettingsWindow();
 };
 
 void TestMainWindow::firstStartWithoutFiles()
@@ -314,6 +317,42 @@ void TestMainWindow::versionWindowOnce()
     QTRY_COMPARE(w->findChildren<QDialog *>(QStringLiteral("frmAbout")).size(), 0);
     vre->trigger(); // opens afresh
     QCOMPARE(w->findChildren<QDialog *>(QStringLiteral("frmAbout")).size(), 1);
+}
+
+void TestMainWindow::settingsWindowAddsTabOfShownCategory_data()
+{
+    QTest::addColumn<int>("k");
+    QTest::addColumn<int>("tabs");
+    QTest::newRow("shown category") << 1 << 4;
+    QTest::newRow("other category") << 3 << 3;
+}
+
+void TestMainWindow::settingsWindowAddsTabOfShownCategory()
+{
+    QFETCH(int, k);
+    QFETCH(int, tabs);
+    WindowFixture f;
+    f.writeList(1, { "A" });
+    Form1 *w = f.start();
+    QCOMPARE(f.tabStrip1()->count(), 3);
+    w->categoryLists().list(k).append(QStringLiteral("新しい値"));
+    Q_EMIT w->settingsWindow()->valueAdded(k, QStringLiteral("新しい値"));
+    QCOMPARE(f.tabStrip1()->count(), tabs);
+    QCOMPARE(f.tabStrip1()->tabText(tabs - 1), tabs == 4 ? QStringLiteral("新しい値") : QStringLiteral("A"));
+    QCOMPARE(f.tabStrip1()->currentIndex(), 0); // no rebuild, no refresh
+}
+
+void TestMainWindow::setiShowsSettingsWindow()
+{
+    WindowFixture f;
+    Form1 *w = f.start();
+    QVERIFY(w->settingsWindow());
+    QVERIFY(!w->settingsWindow()->isVisible());
+    w->findChild<QAction *>(QStringLiteral("seti"))->trigger();
+    QVERIFY(w->settingsWindow()->isVisible());
+    w->settingsWindow()->close();
+    QVERIFY(!w->settingsWindow()->isVisible());
+    QCOMPARE(w->settingsWindow(), w->findChild<Form2 *>());
 }
 
 QTEST_MAIN(TestMainWindow)
