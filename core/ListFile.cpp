@@ -1,5 +1,7 @@
 #include "ListFile.h"
 
+#include "Trash.h"
+
 #include "DataFolder.h"
 #include "TextFile.h"
 
@@ -261,10 +263,5 @@ FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard
         return FileResult::success(name);
     if (!guard.mayReplace())
         return guard.refusal();
-    QFile file(path);
-    if (!file.moveToTrash()) {
-        const QString reason = file.errorString();
-        return FileResult::failure(name, reason.isEmpty() ? QStringLiteral("ごみ箱へ移せませんでした") : reason);
-    }
-    return FileResult::success(name);
+    return MoveToTrash(path);
 }
