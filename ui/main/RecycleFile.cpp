@@ -1,6 +1,7 @@
 #include "RecycleFile.h"
 
-#include <QFile>
+#include "Trash.h"
+
 #include <QFileInfo>
 
 bool RecycleFile(const QString &path)
@@ -8,5 +9,5 @@ bool RecycleFile(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || info.isSymLink())
         return false;
-    return QFile::moveToTrash(path);
+    return MoveToTrash(path).ok;
 }
