@@ -64,6 +64,9 @@ Form1::Form1(const QString &dataFolder, QWidget *parent)
 Form1::~Form1()
 {
     m_intake->stop();
+    m_listView->viewport()->removeEventFilter(this);
+    m_listView->removeEventFilter(this);
+    m_text3->removeEventFilter(this);
     // An editor still open in the list commits when it goes, and the
     // settings window may signal: both must find the window whole.
     delete m_listView;
@@ -133,8 +136,8 @@ void Form1::buildListView()
     m_listView->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_listView->setAcceptDrops(true);
     m_listView->viewport()->setAcceptDrops(true);
-    m_listView->viewport()->installEventFilter(this);
-    m_listView->installEventFilter(this);
+    m_listViewport = m_listView->viewport();
+    m_listViewport->installEventFilter(this);
 
     QHeaderView *rows = m_listView->verticalHeader();
     rows->hide();

@@ -136,6 +136,7 @@ private:
     QPushButton *m_command1 = nullptr;
     ValueTabStrip *m_tabStrip1 = nullptr;
     QTableView *m_listView = nullptr;
+    QWidget *m_listViewport = nullptr; // where presses and drops arrive
     VisibleListModel *m_model = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;

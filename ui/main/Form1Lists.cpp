@@ -31,7 +31,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, m_text3, [this] { m_text3->selectAll(); });
         return false;
     }
-    if (watched != m_listView->viewport())
+    if (watched != m_listViewport)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -46,7 +46,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             const QRect row = m_listView->visualRect(m_listView->currentIndex());
             const QPoint local = row.isValid() ? row.center() : QPoint(0, 0);
             m_rowMenu->rebuild();
-            m_rowMenu->exec(m_listView->viewport()->mapToGlobal(local));
+            m_rowMenu->exec(m_listViewport->mapToGlobal(local));
         }
         return true;
     }
