@@ -23,6 +23,7 @@ private Q_SLOTS:
     void saveMenuReports();
     void settingsRoundTrip();
     void minimizedKeepsGeometry();
+    void maximizedWritesMaximizedMeasures();
 
 private:
     static void removeFirstRow(WindowFixture &f);
@@ -226,6 +227,21 @@ void TestExit::minimizedKeepsGeometry()
     QVERIFY2(ini.contains(QStringLiteral("Width=12345")), qPrintable(ini));
     QVERIFY(ini.contains(QStringLiteral("Height=6789")));
     QVERIFY(ini.contains(QStringLiteral("Item01=7290")));
+}
+
+void TestExit::maximizedWritesMaximizedMeasures()
+{
+    WindowFixture f;
+    Form1 *w = f.start();
+    w->showMaximized();
+    QTRY_VERIFY(w->isMaximized());
+    QTRY_VERIFY(w->frameGeometry().width() > 600);
+    const QRect outer = w->frameGeometry();
+    w->close();
+    QVERIFY(w->hasQuit());
+    const QString ini = QString::fromLatin1(f.read(QStringLiteral("test.ini")));
+    QVERIFY2(ini.contains(QStringLiteral("Width=%1").arg(outer.width() * 15)), qPrintable(ini));
+    QVERIFY(ini.contains(QStringLiteral("Height=%1").arg(outer.height() * 15)));
 }
 
 QTEST_MAIN(TestExit)
