@@ -157,7 +157,6 @@ private:
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder; // the first click sorts ascending
     bool m_exitFailed = false; // an exit could not write; the next one quits
     bool m_quit = false;
-    bool m_startedUp = false;
     bool m_geometryFixed = false;
     QSize m_savedOuter { 9000, 5000 }; // twips
     QString m_loadRemark;

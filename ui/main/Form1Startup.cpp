@@ -63,7 +63,6 @@ void Form1::startUp()
         report += QStringLiteral("　") + listsRead.statusText();
     setStatus(report);
     m_timer1->start();
-    m_startedUp = true;
 }
 
 void Form1::loadCatalog()

@@ -29,8 +29,8 @@ public:
     void setMasterRows(const QList<qsizetype> &positions);
     // Refills the list with a copy of every master row.
     void setAllMasterRows();
-    // Appends one row that shows the master row with this key; own is the
-    // visible row's texts when they differ from the master row's.
+    // Appends rows (each with its master row's key); a row whose texts
+    // differ from its master row's (a dropped file's ViewSize) keeps its own.
     void appendRows(const std::vector<CatalogItem> &visibleRows);
 
     qint64 keyAt(int row) const;
