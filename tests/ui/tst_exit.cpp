@@ -21,6 +21,7 @@ private Q_SLOTS:
     void unreadableCatalogIsNeverReplaced();
     void saveMenuReports_data();
     void saveMenuReports();
+    void saveMenuFailureNamesFile();
     void settingsRoundTrip();
     void minimizedKeepsGeometry();
     void maximizedWritesMaximizedMeasures();
@@ -187,6 +188,18 @@ void TestExit::saveMenuReports()
     QCOMPARE(f.read(QStringLiteral("List.txt")), before);
     for (int n = 1; n <= 5; ++n)
         QVERIFY(QFileInfo(f.path(QStringLiteral("List0%1.txt").arg(n))).isFile());
+    QVERIFY(!w->hasQuit());
+}
+
+void TestExit::saveMenuFailureNamesFile()
+{
+    WindowFixture f;
+    f.writeCatalog({ catalogLine("a.avi") });
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("List02.txt")));
+    Form1 *w = f.start();
+    w->findChild<QAction *>(QStringLiteral("sev"))->trigger();
+    QVERIFY2(f.status().contains(QStringLiteral("List02.txt")), qPrintable(f.status()));
+    QVERIFY(!f.status().contains(QStringLiteral("保存しました")));
     QVERIFY(!w->hasQuit());
 }
 
