@@ -261,6 +261,9 @@ FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard
     const QFileInfo info(path);
     if (!info.exists())
         return FileResult::success(name);
+    // Only an ordinary file is ours to send away: never a folder or a link.
+    if (!info.isFile() || info.isSymLink())
+        return FileResult::failure(name, QStringLiteral("通常のファイルではないので、ごみ箱へ移しません"));
     if (!guard.mayReplace())
         return guard.refusal();
     return MoveToTrash(path);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +19,7 @@ private Q_SLOTS:
     void movesIntoUserTrash_data();
     void movesIntoUserTrash();
     void missingFileIsAFailure();
+    void catalogFileMustBeOrdinary();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -98,6 +100,18 @@ void TestTrash::missingFileIsAFailure()
     QVERIFY(!result.ok);
     QCOMPARE(result.fileName, QStringLiteral("none.txt"));
     QVERIFY(!result.statusText().isEmpty());
+}
+
+void TestTrash::catalogFileMustBeOrdinary()
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("xdg"))));
+    const QString folder = m_dir->filePath(QStringLiteral("data/List.txt"));
+    QVERIFY(QDir().mkpath(folder));
+    CatalogLoadReport report;
+    CatalogFileGuard guard(report);
+    const FileResult result = RecycleCatalogFile(folder, guard);
+    QVERIFY(!result.ok);
+    QVERIFY(QFileInfo(folder).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestTrash)

@@ -10,9 +10,11 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
@@ -156,22 +158,24 @@ void Form1::buildListView()
 
 void Form1::buildMenus()
 {
-    QMenu *fil = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    QMenu *fil = menuBar()->addMenu(QStringLiteral("ファイル"));
     fil->setObjectName(QStringLiteral("fil"));
     fil->menuAction()->setObjectName(QStringLiteral("fil"));
-    m_sev = fil->addAction(QStringLiteral("保存(&S)"));
+    m_sev = fil->addAction(QStringLiteral("保存"));
     m_sev->setObjectName(QStringLiteral("sev"));
+    m_sev->setShortcut(QKeySequence::Save);
     fil->addSeparator()->setObjectName(QStringLiteral("line1"));
-    m_seti = fil->addAction(QStringLiteral("設定(&O)"));
+    m_seti = fil->addAction(QStringLiteral("設定"));
     m_seti->setObjectName(QStringLiteral("seti"));
     fil->addSeparator()->setObjectName(QStringLiteral("line2"));
-    m_en = fil->addAction(QStringLiteral("終了(&X)"));
+    m_en = fil->addAction(QStringLiteral("終了"));
     m_en->setObjectName(QStringLiteral("en"));
+    m_en->setShortcut(QKeySequence::Quit);
 
-    QMenu *line12 = menuBar()->addMenu(QStringLiteral("検索(&K)"));
+    QMenu *line12 = menuBar()->addMenu(QStringLiteral("検索"));
     line12->setObjectName(QStringLiteral("line12"));
     line12->menuAction()->setObjectName(QStringLiteral("line12"));
-    QMenu *line13 = line12->addMenu(QStringLiteral("同一ファイルの検索(&D)"));
+    QMenu *line13 = line12->addMenu(QStringLiteral("同一ファイルの検索"));
     line13->setObjectName(QStringLiteral("line13"));
     line13->menuAction()->setObjectName(QStringLiteral("line13"));
     const char16_t *captions[] = { u"ファイル名", u"ファイルサイズ", u"ファイル名＋サイズ" };
@@ -182,11 +186,18 @@ void Form1::buildMenus()
         m_douitu.append(item);
     }
 
-    QMenu *he = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu *he = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     he->setObjectName(QStringLiteral("he"));
     he->menuAction()->setObjectName(QStringLiteral("he"));
-    m_vre = he->addAction(QStringLiteral("バージョン情報(&A)"));
+    m_vre = he->addAction(QStringLiteral("バージョン情報"));
     m_vre->setObjectName(QStringLiteral("vre"));
+
+    // The captions carry no mnemonic letters, so F10 opens the menu bar.
+    auto *openMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenuBar, &QShortcut::activated, this, [this, fil] {
+        menuBar()->setFocus(Qt::ShortcutFocusReason);
+        menuBar()->setActiveAction(fil->menuAction());
+    });
 }
 
 // The five category tabs must fit their design width: with a wide font the
