@@ -1,6 +1,7 @@
 #include "CategoryLists.h"
 #include "DataFolder.h"
 #include "FailingDevice.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,19 +13,8 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
+using TestFiles::fileBytes;
+using TestFiles::writeBytes;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "FailingDevice.h"
 #include "ListFile.h"
+#include "TestFiles.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -25,19 +26,8 @@ QByteArray cp932Bytes(const QString &text)
     return out;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
+using TestFiles::fileBytes;
+using TestFiles::writeBytes;
 
 CatalogItem rowOf(const QStringList &fields)
 {

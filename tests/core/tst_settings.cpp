@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 #include "SettingsFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,19 +9,8 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
+using TestFiles::fileBytes;
+using TestFiles::writeBytes;
 
 using Order = std::array<int, Settings::ColumnCount>;
 

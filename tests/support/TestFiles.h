@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file helpers for tests that check files byte for byte.
+namespace TestFiles {
+
+// The file's bytes, or "<unreadable>" when it can't be opened.
+QByteArray fileBytes(const QString &path);
+// Writes bytes as the whole file; false on any failure.
+bool writeBytes(const QString &path, const QByteArray &bytes);
+
+} // namespace TestFiles
