@@ -38,6 +38,7 @@ private Q_SLOTS:
     void settingsWindowAddsTabOfShownCategory_data();
     void settingsWindowAddsTabOfShownCategory();
     void setiShowsSettingsWindow();
+    void startUpRemovesStaleTempFiles();
 };
 
 void TestMainWindow::firstStartWithoutFiles()
@@ -354,6 +355,23 @@ void TestMainWindow::setiShowsSettingsWindow()
     w->settingsWindow()->close();
     QVERIFY(!w->settingsWindow()->isVisible());
     QCOMPARE(w->settingsWindow(), w->findChild<Form2 *>());
+}
+
+// A save killed half way leaves "<file>.XXXXXX"; the next start removes it,
+// and nothing else of the folder.
+void TestMainWindow::startUpRemovesStaleTempFiles()
+{
+    WindowFixture f;
+    f.write(QStringLiteral("List.txt.QwErTy"), "half a list");
+    f.write(QStringLiteral("test.ini.AbCdEf"), "[Options]");
+    f.write(QStringLiteral("List.txt.backup"), "the user's own copy");
+    f.write(QStringLiteral("notes.txt.QwErTy"), "not ours");
+    f.start();
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("List.txt.QwErTy"))));
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("test.ini.AbCdEf"))));
+    QVERIFY(QFile::exists(f.path(QStringLiteral("List.txt.backup"))));
+    QVERIFY(QFile::exists(f.path(QStringLiteral("notes.txt.QwErTy"))));
+    QCOMPARE(f.status(), QStringLiteral("0個のアイテムを読み込みました"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,6 +5,7 @@
 #include "Form2.h"
 #include "ListFile.h"
 #include "SettingsFile.h"
+#include "StaleTempFiles.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
@@ -48,6 +49,10 @@ void Form1::startUp()
 {
     // The single-instance test runs in main() before the window is made.
     m_designListTop = int(std::lround(Twips::fromPixels(m_listView->geometry().top())));
+    // A save killed half way may have left its temporary file; this
+    // instance holds the folder's lock, so no save of another one is running.
+    StaleTempFiles staleFiles;
+    staleFiles.removeFrom(m_dataFolder);
     loadCatalog();
     RefreshView();
     createSettingsWindow();
@@ -61,6 +66,8 @@ void Form1::startUp()
         report += QStringLiteral("　") + m_loadRemark;
     if (!listsRead.ok)
         report += QStringLiteral("　") + listsRead.statusText();
+    if (!staleFiles.statusText().isEmpty())
+        report += QStringLiteral("　") + staleFiles.statusText();
     setStatus(report);
     m_timer1->start();
 }
