@@ -137,6 +137,7 @@ int WriteChild(const QString &how, const QString &file, const QString &folder, b
             return 2;
         }
     }
+    Say(QStringLiteral("uid=%1").arg(geteuid()));
     const QDir dir(folder);
     CatalogFileGuard guard;
     QList<FileResult> results;
@@ -188,6 +189,7 @@ private:
     // Runs the child, possibly as the unprivileged user; gives its exit
     // code and output.
     static int runChild(const QStringList &arguments, bool unprivileged, QString &output);
+    static int finish(QProcess &child, QString &output);
     static void checkOthers(const QString &folder, const QString &big, const QString &how);
 };
 
@@ -212,13 +214,29 @@ int TestFailingWrites::runChild(const QStringList &arguments, bool unprivileged,
             output = QStringLiteral("setpriv is needed to run the case as an unprivileged user");
             return -1;
         }
+        // The build folder may lie where the unprivileged user can't go
+        // (under /root, say): run a copy of this program from a folder
+        // anybody may enter. It links nothing from the build folder.
+        QTemporaryDir copyDir;
+        const QString copy = copyDir.filePath(QStringLiteral("tst_failingwrites"));
+        if (!copyDir.isValid() || !QFile::copy(QCoreApplication::applicationFilePath(), copy)
+            || ::chmod(QFile::encodeName(copyDir.path()).constData(), 0755) != 0
+            || ::chmod(QFile::encodeName(copy).constData(), 0755) != 0) {
+            output = QStringLiteral("could not copy the test program for the unprivileged user");
+            return -1;
+        }
         child.start(setpriv,
             QStringList { QStringLiteral("--reuid=%1").arg(Nobody), QStringLiteral("--regid=%1").arg(Nobody),
-                "--clear-groups", QCoreApplication::applicationFilePath() }
+                "--clear-groups", copy }
                 + own);
-    } else {
-        child.start(QCoreApplication::applicationFilePath(), own);
+        return finish(child, output);
     }
+    child.start(QCoreApplication::applicationFilePath(), own);
+    return finish(child, output);
+}
+
+int TestFailingWrites::finish(QProcess &child, QString &output)
+{
     if (!child.waitForFinished(120000)) {
         child.kill();
         child.waitForFinished();
@@ -316,6 +334,8 @@ void TestFailingWrites::notPermitted()
     QString output;
     const int code = runChild({ "file", file, dir.path(), "unlimited" }, true, output);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    if (geteuid() == 0) // root passes every permission check: the case must not run as root
+        QVERIFY2(output.startsWith(QStringLiteral("uid=%1\n").arg(Nobody)), qPrintable(output));
     QVERIFY2(code == 0, qPrintable(QStringLiteral("exit %1, the failure was not reported: %2").arg(code).arg(output)));
     QVERIFY2(output.contains(reported + QStringLiteral(" を保存できませんでした（")), qPrintable(output));
     QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, QString()));
