@@ -1,7 +1,7 @@
 // The ItemPosition reader. Properties: the column order is always a
 // permutation of the sixteen columns, the columns 14 to 16 keep their
-// relative order, and a text that names every pair 01..13 once in design
-// order gives the design order.
+// relative order, and a text that names every pair 01..13 once in default
+// order gives the default order.
 #include "FuzzCheck.h"
 
 #include "SettingsFile.h"
@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto at = [&order](int column) { return std::find(order.begin(), order.end(), column) - order.begin(); };
         FUZZ_CHECK(at(13) < at(14) && at(14) < at(15), Escaped(text));
     }
-    const auto design = ColumnOrderFromItemPosition(QStringLiteral("01020304050607080910111213"));
+    const auto defaultOrder = ColumnOrderFromItemPosition(QStringLiteral("01020304050607080910111213"));
     for (int i = 0; i < Settings::ColumnCount; ++i)
-        FUZZ_CHECK(design[size_t(i)] == i, QString::number(i));
+        FUZZ_CHECK(defaultOrder[size_t(i)] == i, QString::number(i));
     return 0;
 }
