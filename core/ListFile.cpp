@@ -192,11 +192,10 @@ CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const Progr
 
 TextEncoding CatalogEncoding(const Catalog &catalog)
 {
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        if (!TextCodec::fitsCp932(catalog.at(i).joinedText()))
-            return TextEncoding::Utf8WithBom;
-    }
-    return TextEncoding::Cp932;
+    EncodingChooser chooser;
+    for (qsizetype i = 0; i < catalog.size(); ++i)
+        chooser.add(catalog.at(i).joinedText());
+    return chooser.encoding();
 }
 
 FileResult WriteCatalog(QIODevice &device, const Catalog &catalog, const ProgressCallback &progress)

@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -158,3 +159,30 @@ void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out)
 }
 
 } // namespace TextCodec
+
+void EncodingChooser::add(QStringView text)
+{
+    if (!m_fits)
+        return;
+    if (!TextCodec::fitsCp932(text)) {
+        m_fits = false;
+        return;
+    }
+    if (m_notUtf8)
+        return; // already unambiguous
+    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return;
+    m_scratch.resize(0);
+    TextCodec::encodeAppend(text, TextEncoding::Cp932, m_scratch);
+    const Utf8Scan scan = scanUtf8(m_scratch, true);
+    m_nonAscii = m_nonAscii || scan.nonAscii;
+    m_notUtf8 = scan.invalid > 0;
+}
+
+TextEncoding EncodingChooser::encoding() const
+{
+    if (!m_fits || (m_nonAscii && !m_notUtf8))
+        return TextEncoding::Utf8WithBom;
+    return TextEncoding::Cp932;
+}

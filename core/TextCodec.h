@@ -31,7 +31,7 @@ qsizetype decodeInto(QByteArrayView bytes, TextEncoding encoding, char16_t *out,
 // Number of invalid UTF-8 sequences in bytes (0: valid UTF-8).
 qint64 invalidUtf8Sequences(QByteArrayView bytes);
 
-// Cp932 when text fits code page 932, else Utf8WithBom.
+// Whether text fits code page 932.
 bool fitsCp932(QStringView text);
 // The byte-order mark when encoding is Utf8WithBom, else nothing.
 QByteArray preamble(TextEncoding encoding);
@@ -39,3 +39,22 @@ QByteArray preamble(TextEncoding encoding);
 void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out);
 
 } // namespace TextCodec
+
+// Chooses the encoding of a file from its texts, fed one at a time (lines,
+// or a row's fields; they are joined by ASCII separators and line ends).
+// Code page 932 when every text fits it and the bytes can't be taken for
+// UTF-8 when the file is read again: half-width katakana, for one, can
+// form valid UTF-8 ("ﾃｽﾄｶ" is C3 BD C4 B6), and such a file would come back
+// as other letters. Otherwise UTF-8 with a byte-order mark.
+class EncodingChooser
+{
+public:
+    void add(QStringView text);
+    TextEncoding encoding() const;
+
+private:
+    bool m_fits = true;
+    bool m_nonAscii = false;
+    bool m_notUtf8 = false; // some non-ASCII bytes are invalid UTF-8
+    QByteArray m_scratch;
+};

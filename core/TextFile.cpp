@@ -100,10 +100,10 @@ Lines decodeLines(QByteArrayView fileBytes)
 
 QByteArray encodeLines(const QStringList &lines)
 {
-    bool fits = true;
+    EncodingChooser chooser;
     for (const QString &line : lines)
-        fits = fits && TextCodec::fitsCp932(line);
-    const TextEncoding encoding = fits ? TextEncoding::Cp932 : TextEncoding::Utf8WithBom;
+        chooser.add(line);
+    const TextEncoding encoding = chooser.encoding();
     QByteArray out = TextCodec::preamble(encoding);
     for (const QString &line : lines) {
         TextCodec::encodeAppend(line, encoding, out);

@@ -82,6 +82,8 @@ private slots:
         QTest::newRow("empty list") << QStringList() << QByteArray();
         QTest::newRow("code page 932") << QStringList { "～①" } << QByteArray("\x81\x60\x87\x40\r\n");
         QTest::newRow("UTF-8 fallback") << QStringList { "영화", "A" } << QByteArray("\xEF\xBB\xBF영화\r\nA\r\n");
+        // In code page 932 these are C3 BD C4 B6: valid UTF-8, read back as "ýĶ".
+        QTest::newRow("kana that look like UTF-8") << QStringList { "ﾃｽﾄｶ" } << QByteArray("\xEF\xBB\xBFﾃｽﾄｶ\r\n");
     }
 
     void writing()

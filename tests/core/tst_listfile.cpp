@@ -438,6 +438,35 @@ private slots:
         QCOMPARE(loaded.at(1).text(CatalogItem::Name), QStringLiteral("アニメ.avi"));
     }
 
+    // Code page 932 bytes that happen to be valid UTF-8 would be read back
+    // as other letters: such a file is written as UTF-8 with its mark.
+    void bytesThatLookLikeUtf8_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("bom");
+        QTest::newRow("half-width kana alone") << QStringList { "ﾃｽﾄｶ.avi" } << true;
+        QTest::newRow("two such rows") << QStringList { "ﾃｽﾄｶ.avi", "ﾅｱ.mpg" } << true;
+        QTest::newRow("a kana pair that is not UTF-8") << QStringList { "ﾃｽﾄｶ.avi", "ﾃｽﾄ.mpg" } << false;
+        QTest::newRow("with a row of kanji") << QStringList { "ﾃｽﾄｶ.avi", "映画.avi" } << false;
+        QTest::newRow("ASCII only") << QStringList { "a.avi", "b.avi" } << false;
+    }
+
+    void bytesThatLookLikeUtf8()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(bool, bom);
+        Catalog catalog;
+        for (const QString &name : names)
+            catalog.append(rowOf({ name }));
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        QCOMPARE(fileBytes(m_path).startsWith("\xEF\xBB\xBF"), bom);
+        Catalog loaded;
+        LoadCatalog(m_path, loaded);
+        QCOMPARE(loaded.size(), catalog.size());
+        for (qsizetype i = 0; i < catalog.size(); ++i)
+            QCOMPARE(loaded.at(i).text(CatalogItem::Name), names.at(i));
+    }
+
     void utf8WithoutMarkIsReadAsUtf8()
     {
         Catalog catalog;
