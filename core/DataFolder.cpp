@@ -5,24 +5,41 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString DataFolder()
+namespace {
+
+// An installed program lies in a bin folder beside share/ with our menu
+// entry, whatever the prefix (/usr, /usr/local, ~/.local); or in the bin
+// folder this build installs to.
+bool isInstalledLayout(const QString &programFolder)
+{
+    const QDir folder(programFolder);
+    if (QFileInfo::exists(folder.filePath(QStringLiteral("../share/applications/zarumi.desktop"))))
+        return true;
+    return QFileInfo(programFolder).canonicalFilePath()
+        == QFileInfo(QStringLiteral(ZARUMI_INSTALL_BINDIR)).canonicalFilePath();
+}
+
+} // namespace
+
+QString DataFolderFor(const QString &programFolder)
 {
     const QString fromEnvironment = qEnvironmentVariable("ZARUMI_DATA_DIR");
     if (!fromEnvironment.isEmpty())
         return QDir(fromEnvironment).absolutePath();
 
-    // An installed program (in the install prefix's bin folder) keeps its
-    // files per user, even when that folder happens to be writable.
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const bool installed = !programFolder.isEmpty()
-        && QFileInfo(programFolder).canonicalFilePath()
-            == QFileInfo(QStringLiteral(ZARUMI_INSTALL_BINDIR)).canonicalFilePath();
-    if (!programFolder.isEmpty() && !installed && QFileInfo(programFolder).isWritable())
+    // An installed program keeps its files per user, even when its folder
+    // happens to be writable (as /usr/bin is for root).
+    if (!programFolder.isEmpty() && !isInstalledLayout(programFolder) && QFileInfo(programFolder).isWritable())
         return programFolder;
 
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(perUser);
     return perUser;
+}
+
+QString DataFolder()
+{
+    return DataFolderFor(QCoreApplication::applicationDirPath());
 }
 
 QString DataFiles::categoryFile(int n)

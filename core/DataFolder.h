@@ -4,8 +4,10 @@
 
 // The one folder that holds List.txt, test.ini and List01.txt..List05.txt:
 // $ZARUMI_DATA_DIR when set; else the executable's folder when writable
-// and not the install prefix's bin folder; else the per-user application data folder (created when missing).
+// and not an installed program's bin folder; else the per-user application data folder (created when missing).
 QString DataFolder();
+// The same for a program lying in programFolder.
+QString DataFolderFor(const QString &programFolder);
 
 namespace DataFiles {
 inline const QString CatalogFile = QStringLiteral("List.txt");
