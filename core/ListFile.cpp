@@ -258,12 +258,13 @@ FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard
 {
     const QString name = TextFile::displayName(path);
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!info.exists() && !info.isSymLink())
         return FileResult::success(name);
-    // Only an ordinary file is ours to send away: never a folder or a link.
-    if (!info.isFile() || info.isSymLink())
-        return FileResult::failure(name, QStringLiteral("通常のファイルではないので、ごみ箱へ移しません"));
     if (!guard.mayReplace())
         return guard.refusal();
+    // Only an ordinary file is ours to send away: a folder or a link of that
+    // name is left where it is, and there is no list to bring back.
+    if (!info.isFile() || info.isSymLink())
+        return FileResult::success(name);
     return MoveToTrash(path);
 }

@@ -109,9 +109,9 @@ void TestTrash::catalogFileMustBeOrdinary()
     QVERIFY(QDir().mkpath(folder));
     CatalogLoadReport report;
     CatalogFileGuard guard(report);
-    const FileResult result = RecycleCatalogFile(folder, guard);
-    QVERIFY(!result.ok);
+    QVERIFY(RecycleCatalogFile(folder, guard).ok);
     QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY(!QDir(m_dir->filePath(QStringLiteral("xdg/Trash/files/List.txt"))).exists());
 }
 
 QTEST_GUILESS_MAIN(TestTrash)

@@ -5,6 +5,7 @@
 #include "CategoryLists.h"
 #include "FileResult.h"
 #include "ProbeFile.h"
+#include "SettingsFile.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -110,9 +111,7 @@ private:
     int selectedCategory() const;
 
     // Exit and save.
-    FileResult saveSettings();
-    FileResult saveCatalogOnExit();
-    FileResult saveCatalog();
+    SettingsToSave settingsToSave() const;
     void quitNow();
 
     // Drops.

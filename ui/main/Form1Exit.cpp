@@ -4,9 +4,7 @@
 #include "DataFolder.h"
 #include "DropIntakeRunner.h"
 #include "Form2.h"
-#include "ListFile.h"
-#include "RecycleFile.h"
-#include "SettingsFile.h"
+#include "SaveSequence.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -18,22 +16,32 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <functional>
+
 namespace {
 
-QString failureReport(const QList<FileResult> &results)
+// Nothing is painted while a file is written, so the countdown of rows still
+// to write reaches the status bar now and then, and at "0".
+class RowsLeftReport
 {
-    QStringList texts;
-    for (const FileResult &r : results) {
-        if (!r.ok)
-            texts.append(r.statusText());
+public:
+    explicit RowsLeftReport(std::function<void(const QString &)> show)
+        : m_show(std::move(show))
+    {
+        m_sinceLastWrite.start();
     }
-    return texts.join(QStringLiteral("　"));
-}
+    void operator()(qint64 rowsLeft)
+    {
+        if (rowsLeft == 0 || m_sinceLastWrite.elapsed() >= 100) {
+            m_show(QString::number(rowsLeft));
+            m_sinceLastWrite.restart();
+        }
+    }
 
-bool anyFailed(const QList<FileResult> &results)
-{
-    return std::any_of(results.begin(), results.end(), [](const FileResult &r) { return !r.ok; });
-}
+private:
+    std::function<void(const QString &)> m_show;
+    QElapsedTimer m_sinceLastWrite;
+};
 
 } // namespace
 
@@ -57,14 +65,12 @@ void Form1::SaveAndQuit()
         quitNow();
         return;
     }
-    QList<FileResult> results;
-    results.append(saveSettings());
-    if (m_form2->endSave() != 0)
-        results.append(saveCatalogOnExit());
-    results.append(SaveCategoryLists(m_dataFolder, m_lists));
-    if (anyFailed(results)) {
+    RowsLeftReport rowsLeft([this](const QString &text) { setStatus(text); });
+    const SaveSequenceReport report = SaveOnExit(m_dataFolder, settingsToSave(), m_form2->endSave() != 0, m_catalog,
+        m_lists, m_catalogGuard, std::ref(rowsLeft));
+    if (!report.ok()) {
         m_exitFailed = true;
-        m_exitReport = failureReport(results) + QStringLiteral("。もう一度終了すると保存せずに終了します");
+        m_exitReport = report.statusText() + QStringLiteral("。もう一度終了すると保存せずに終了します");
         setStatus(m_exitReport);
         return;
     }
@@ -83,7 +89,7 @@ void Form1::quitNow()
     QCoreApplication::quit();
 }
 
-FileResult Form1::saveSettings()
+SettingsToSave Form1::settingsToSave() const
 {
     SettingsToSave values;
     if (!isMinimized()) {
@@ -98,47 +104,13 @@ FileResult Form1::saveSettings()
         values.columnWidths[size_t(column)] = Twips::fromPixels(header->sectionSize(column));
     for (int column = 0; column < 14; ++column)
         values.displayPositions[size_t(column)] = header->visualIndex(column) + 1;
-    return SaveSettings(QDir(m_dataFolder).filePath(DataFiles::SettingsFile), values);
-}
-
-FileResult Form1::saveCatalogOnExit()
-{
-    if (!m_catalog.isEmpty())
-        return saveCatalog();
-    // An emptied catalogue must not come back at the next start.
-    const QString path = QDir(m_dataFolder).filePath(DataFiles::CatalogFile);
-    if (!QFileInfo(path).isFile())
-        return FileResult::success(DataFiles::CatalogFile);
-    if (!m_catalogGuard.mayReplace())
-        return m_catalogGuard.refusal();
-    // A trash that refuses leaves the file, which would bring the emptied
-    // catalogue back: that is reported like a failed write.
-    if (!RecycleFile(path))
-        return FileResult::failure(DataFiles::CatalogFile, QStringLiteral("ごみ箱へ移せませんでした"));
-    return FileResult::success(DataFiles::CatalogFile);
-}
-
-FileResult Form1::saveCatalog()
-{
-    QElapsedTimer sinceLastWrite;
-    sinceLastWrite.start();
-    const auto progress = [this, &sinceLastWrite](qint64 rowsLeft) {
-        if (rowsLeft == 0 || sinceLastWrite.elapsed() >= 100) {
-            setStatus(QString::number(rowsLeft));
-            sinceLastWrite.restart();
-        }
-    };
-    return SaveCatalog(QDir(m_dataFolder).filePath(DataFiles::CatalogFile), m_catalog, m_catalogGuard, progress);
+    return values;
 }
 
 void Form1::SaveAll()
 {
-    QList<FileResult> results;
-    results.append(saveCatalog());
-    results.append(SaveCategoryLists(m_dataFolder, m_lists));
-    if (anyFailed(results)) {
-        setStatus(failureReport(results));
-        return;
-    }
-    setStatus(QString::number(m_catalog.size()) + QStringLiteral("個のアイテムを保存しました。"));
+    RowsLeftReport rowsLeft([this](const QString &text) { setStatus(text); });
+    const SaveSequenceReport report
+        = SaveFromFileMenu(m_dataFolder, m_catalog, m_lists, m_catalogGuard, std::ref(rowsLeft));
+    setStatus(report.statusText());
 }
