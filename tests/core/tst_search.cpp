@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -140,12 +142,12 @@ void tst_Search::sameSearchTwice()
     QCOMPARE(SearchCatalog(catalog, u"avi"_s), first);
 }
 
-// Random names of a few letters, so that hits are frequent; for ASCII the
-// fold is exactly the case-insensitive comparison.
-void tst_Search::asciiMatchesCaseInsensitiveContains()
+// Random names of a few letters, so that hits are frequent, searched for
+// random texts: the search must list exactly the rows that isHit accepts.
+static void compareWithReference(quint32 seed, const QString &letters, int rounds, int maxTextLength,
+    const std::function<bool(const QString &name, const QString &text)> &isHit)
 {
-    QRandomGenerator random(7);
-    const QString letters = u"aAbB*? ."_s;
+    QRandomGenerator random(seed);
     auto randomText = [&](int maxLength) {
         QString text;
         const int length = random.bounded(maxLength + 1);
@@ -153,47 +155,34 @@ void tst_Search::asciiMatchesCaseInsensitiveContains()
             text += letters.at(random.bounded(letters.size()));
         return text;
     };
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         QList<Row> rows;
         for (int i = random.bounded(30); i > 0; --i)
             rows.append({ randomText(8), {} });
         const Catalog catalog = makeCatalog(rows);
-        const QString text = randomText(3);
+        const QString text = randomText(maxTextLength);
         QList<qsizetype> expected;
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (!rows[i].name.isEmpty() && rows[i].name.contains(text, Qt::CaseInsensitive))
+            if (!rows[i].name.isEmpty() && isHit(rows[i].name, text))
                 expected.append(i);
         }
         QCOMPARE(SearchCatalog(catalog, text), expected);
     }
 }
 
+// For ASCII the fold is exactly the case-insensitive comparison.
+void tst_Search::asciiMatchesCaseInsensitiveContains()
+{
+    compareWithReference(7, u"aAbB*? ."_s, 200, 3,
+        [](const QString &name, const QString &text) { return name.contains(text, Qt::CaseInsensitive); });
+}
+
 // Mixed scripts: the search gives the rows whose folded name contains the
 // folded text, whatever the lengths (the search skips short names).
 void tst_Search::randomNamesMatchTheFoldedContains()
 {
-    QRandomGenerator random(11);
-    const QString letters = u"aAａＡカｶが\u3099ﾞﾊﾟぱ\u3000 "_s;
-    auto randomText = [&](int maxLength) {
-        QString text;
-        const int length = random.bounded(maxLength + 1);
-        for (int i = 0; i < length; ++i)
-            text += letters.at(random.bounded(letters.size()));
-        return text;
-    };
-    for (int round = 0; round < 300; ++round) {
-        QList<Row> rows;
-        for (int i = random.bounded(30); i > 0; --i)
-            rows.append({ randomText(8), {} });
-        const Catalog catalog = makeCatalog(rows);
-        const QString text = randomText(4);
-        QList<qsizetype> expected;
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (!rows[i].name.isEmpty() && FoldForSearch(rows[i].name).contains(FoldForSearch(text)))
-                expected.append(i);
-        }
-        QCOMPARE(SearchCatalog(catalog, text), expected);
-    }
+    compareWithReference(11, u"aAａＡカｶが\u3099ﾞﾊﾟぱ\u3000 "_s, 300, 4,
+        [](const QString &name, const QString &text) { return FoldForSearch(name).contains(FoldForSearch(text)); });
 }
 
 void tst_Search::statusText_data()
