@@ -54,18 +54,15 @@ FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists)
     return first;
 }
 
-FileResult SaveCategoryLists(const QString &folder, const CategoryLists &lists)
+QList<FileResult> SaveCategoryLists(const QString &folder, const CategoryLists &lists)
 {
-    FileResult refused = FileResult::success(DataFiles::categoryFile(CategoryLists::Count));
+    QList<FileResult> failures;
     for (int k = 1; k <= CategoryLists::Count; ++k) {
-        if (lists.isUnreadable(k)) {
-            if (refused.ok)
-                refused = FileResult::failure(DataFiles::categoryFile(k), unreadableReason());
-            continue;
-        }
-        const FileResult result = TextFile::replace(listPath(folder, k), CategoryListBytes(lists.list(k)));
+        const FileResult result = lists.isUnreadable(k)
+            ? FileResult::failure(DataFiles::categoryFile(k), unreadableReason())
+            : TextFile::replace(listPath(folder, k), CategoryListBytes(lists.list(k)));
         if (!result.ok)
-            return refused.ok ? result : refused;
+            failures.append(result);
     }
-    return refused;
+    return failures;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QStringList>
 
 #include <array>
@@ -42,6 +43,7 @@ QStringList ReadCategoryList(QByteArrayView fileBytes);
 // The bytes of a category file: each value and CR LF, in code page 932, or
 // in UTF-8 with a byte-order mark when some value does not fit.
 QByteArray CategoryListBytes(const QStringList &values);
-// Writes all five files, in order 1..5; stops at the first failure. A file
-// marked unreadable is not written (the others are) and is reported.
-FileResult SaveCategoryLists(const QString &folder, const CategoryLists &lists);
+// Writes all five files, in order 1..5: one that can't be written does not
+// stop the ones after it. A file marked unreadable is not written. Returns
+// the failures, in file order; empty when all five were written.
+QList<FileResult> SaveCategoryLists(const QString &folder, const CategoryLists &lists);

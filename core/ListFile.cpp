@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
@@ -241,17 +240,11 @@ FileResult SaveCatalog(
             return backup;
         guard.backupDone();
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileResult::failure(name, file.errorString());
-    const FileResult written = WriteCatalog(file, catalog, progress);
-    if (!written.ok) {
-        file.cancelWriting();
-        return FileResult::failure(name, written.reason);
-    }
-    if (!file.commit())
-        return FileResult::failure(name, file.errorString());
-    return FileResult::success(name);
+    return TextFile::replace(path, [&](QIODevice &device, QString &error) {
+        const FileResult written = WriteCatalog(device, catalog, progress);
+        error = written.reason;
+        return written.ok;
+    });
 }
 
 FileResult RecycleCatalogFile(const QString &path, const CatalogFileGuard &guard)

@@ -4,16 +4,25 @@
 
 #include <QDir>
 
+QList<FileResult> SaveSequenceReport::failures() const
+{
+    QList<FileResult> failed;
+    for (const FileResult *result : { &settings, &catalog }) {
+        if (!result->ok)
+            failed.append(*result);
+    }
+    return failed + categories;
+}
+
 QString SaveSequenceReport::statusText() const
 {
-    if (ok())
+    const QList<FileResult> failed = failures();
+    if (failed.isEmpty())
         return QString::number(rows) + QStringLiteral("個のアイテムを保存しました。");
-    QStringList failures;
-    for (const FileResult *result : { &settings, &catalog, &categories }) {
-        if (!result->ok)
-            failures.append(result->statusText());
-    }
-    return failures.join(QStringLiteral("　"));
+    QStringList texts;
+    for (const FileResult &result : failed)
+        texts.append(result.statusText());
+    return texts.join(QStringLiteral("　"));
 }
 
 SaveSequenceReport SaveFromFileMenu(const QString &folder, const Catalog &catalog, const CategoryLists &lists,

@@ -13,10 +13,12 @@ struct SaveSequenceReport
 {
     FileResult settings; // exit only
     FileResult catalog;
-    FileResult categories;
+    QList<FileResult> categories; // the category files that failed
     qint64 rows = 0;
 
-    bool ok() const { return settings.ok && catalog.ok && categories.ok; }
+    bool ok() const { return failures().isEmpty(); }
+    // Every file that failed, in the order of the writes.
+    QList<FileResult> failures() const;
     // "N個のアイテムを保存しました。" when all went well, else the
     // failures' texts.
     QString statusText() const;

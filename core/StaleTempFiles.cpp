@@ -1,14 +1,17 @@
 #include "StaleTempFiles.h"
 
 #include "DataFolder.h"
+#include "FileErrorText.h"
+#include "SaveFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+#include <algorithm>
+#include <cerrno>
 
-constexpr int RandomLetters = 6;
+namespace {
 
 QStringList ownFileNames()
 {
@@ -19,33 +22,14 @@ QStringList ownFileNames()
     return names;
 }
 
-bool isRandomSuffix(QStringView suffix)
-{
-    if (suffix.size() != RandomLetters)
-        return false;
-    bool upper = false;
-    bool lower = false;
-    for (QChar c : suffix) {
-        const char16_t u = c.unicode();
-        upper = upper || (u >= u'A' && u <= u'Z');
-        lower = lower || (u >= u'a' && u <= u'z');
-        if (!(u >= u'A' && u <= u'Z') && !(u >= u'a' && u <= u'z'))
-            return false;
-    }
-    return upper && lower;
-}
-
 } // namespace
 
 bool StaleTempFiles::isTempName(const QString &fileName)
 {
-    for (const QString &own : ownFileNames()) {
-        // Exact case: the saves use the names as they are.
-        if (fileName.size() == own.size() + 1 + RandomLetters && fileName.startsWith(own)
-            && fileName.at(own.size()) == u'.')
-            return isRandomSuffix(QStringView(fileName).sliced(own.size() + 1));
-    }
-    return false;
+    // Exact case: the saves use the names as they are.
+    const QStringList own = ownFileNames();
+    return std::any_of(
+        own.begin(), own.end(), [&](const QString &name) { return SaveFile::isTemporaryName(fileName, name); });
 }
 
 QStringList StaleTempFiles::find(const QString &folder)
@@ -64,21 +48,31 @@ QStringList StaleTempFiles::find(const QString &folder)
 QStringList StaleTempFiles::removeFrom(const QString &folder)
 {
     m_result = FileResult::success(QString());
-    QStringList removed;
+    m_removed.clear();
     const QDir dir(folder);
     for (const QString &name : find(folder)) {
         QFile file(dir.filePath(name));
+        errno = 0;
         if (file.remove())
-            removed.append(name);
+            m_removed.append(name);
         else if (m_result.ok)
-            m_result = FileResult::failure(name, file.errorString());
+            m_result = FileResult::failure(name, FileErrorText::reason(errno, QFileDevice::RemoveError));
     }
-    return removed;
+    return m_removed;
 }
 
 QString StaleTempFiles::statusText() const
 {
-    if (m_result.ok)
-        return {};
-    return m_result.fileName + QStringLiteral(" を削除できませんでした（") + m_result.reason + QStringLiteral("）");
+    QString text;
+    if (!m_removed.isEmpty()) {
+        text = QStringLiteral("保存の途中で残った一時ファイル ") + m_removed.join(QStringLiteral("、"))
+            + QStringLiteral(" を削除しました");
+    }
+    if (!m_result.ok) {
+        if (!text.isEmpty())
+            text += QStringLiteral("　");
+        text
+            += m_result.fileName + QStringLiteral(" を削除できませんでした（") + m_result.reason + QStringLiteral("）");
+    }
+    return text;
 }

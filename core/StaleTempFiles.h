@@ -7,20 +7,17 @@
 
 // Temporary files that a killed save left in the data folder.
 //
-// A save writes the new file next to the old one and renames it over the
-// old one only when it is complete. Where the file system has no unnamed
-// temporary files, and for a moment during the rename everywhere, that
-// temporary file has a name: the file's own name, ".", and six random
-// letters ("List.txt.QwErTy"). A kill at that moment leaves it behind, and
-// nothing else will ever remove it. The program's own files are the only
-// ones it touches: List.txt, List.txt.bak, test.ini, List01.txt..List05.txt.
+// A save writes the new file next to the old one under a name of its own
+// making ("List.txt.zarumi-k3J9xQ.tmp", SaveFile) and renames it over the
+// old one only when it is complete. A kill before the rename leaves it
+// behind, and nothing else will ever remove it. Only names of that form
+// for the program's own files are touched (List.txt, List.txt.bak,
+// test.ini, List01.txt..List05.txt): a user's copy such as
+// "List.txt.Backup" is never taken for one.
 class StaleTempFiles
 {
 public:
-    // True for "<own file>.XXXXXX" with six ASCII letters of mixed case, the
-    // form the saves give their temporary files. A name such as
-    // "List.txt.backup" (all lower case, a word) is a user's copy and is
-    // never taken for one.
+    // True for the temporary name of a save of one of the own files.
     static bool isTempName(const QString &fileName);
 
     // The names of such regular files (not links, not folders) in folder.
@@ -31,9 +28,13 @@ public:
     // tries again).
     QStringList removeFrom(const QString &folder);
     const FileResult &result() const { return m_result; }
-    // "List.txt.QwErTy を削除できませんでした（理由）", or "" when all went.
+    // The start-up's note: which leftovers were removed
+    // ("保存の途中で残った一時ファイル List.txt.zarumi-k3J9xQ.tmp を削除しました"),
+    // and "… を削除できませんでした（理由）" for one that stays; "" when
+    // there was none.
     QString statusText() const;
 
 private:
     FileResult m_result;
+    QStringList m_removed;
 };

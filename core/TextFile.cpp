@@ -1,10 +1,30 @@
 #include "TextFile.h"
 
+#include "FileErrorText.h"
+#include "SaveFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
 
 namespace TextFile {
+
+namespace {
+
+// Our own text for a file's failure; another device's own text, or ours.
+QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::FileError kind)
+{
+    if (const auto *file = qobject_cast<const QFileDevice *>(&device))
+        return FileErrorText::reason(errorNumber, file->error() == QFileDevice::NoError ? kind : file->error());
+    const QString own = device.errorString();
+    if (!own.isEmpty() && own != QLatin1String("Unknown error"))
+        return own;
+    return kind == QFileDevice::ReadError ? QStringLiteral("読み込みが途中で止まりました")
+                                          : QStringLiteral("書き込みが途中で止まりました");
+}
+
+} // namespace
 
 Bytes read(const QString &path)
 {
@@ -16,13 +36,14 @@ Bytes read(const QString &path)
     if (!info.isFile()) {
         // A pipe or a device: reading it could wait forever.
         result.ok = false;
-        result.error = QStringLiteral("通常のファイルではありません");
+        result.error = FileErrorText::notRegularFile();
         return result;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.ok = false;
-        result.error = file.errorString();
+        result.error = FileErrorText::reason(errno, QFileDevice::OpenError);
         return result;
     }
     result.ok = readAll(file, result.bytes, result.error);
@@ -40,10 +61,11 @@ bool readAll(QIODevice &device, QByteArray &out, QString &error)
     for (;;) {
         const qsizetype start = out.size();
         out.resize(start + Chunk);
+        errno = 0;
         const qint64 got = device.read(out.data() + start, Chunk);
         if (got < 0) {
             out.clear();
-            error = device.errorString();
+            error = failureReason(device, errno, QFileDevice::ReadError);
             return false;
         }
         out.resize(start + got);
@@ -54,29 +76,47 @@ bool readAll(QIODevice &device, QByteArray &out, QString &error)
 
 bool writeAll(QIODevice &device, QByteArrayView bytes, QString &error)
 {
-    const qint64 written = device.write(bytes.data(), bytes.size());
-    if (written == bytes.size())
-        return true;
-    error = device.errorString();
-    if (error.isEmpty() || error == QLatin1String("Unknown error"))
-        error = QStringLiteral("書き込みが途中で止まりました");
-    return false;
+    // A file system that takes part of a write fails the next one with its
+    // reason: keep writing until all is taken or a write fails.
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        errno = 0;
+        const qint64 written = device.write(bytes.data() + done, bytes.size() - done);
+        if (written <= 0) {
+            error = failureReason(device, errno, QFileDevice::WriteError);
+            return false;
+        }
+        done += qsizetype(written);
+    }
+    return true;
+}
+
+FileResult save(SaveTarget &target, const QString &fileName, const ContentWriter &write)
+{
+    if (!target.open())
+        return FileResult::failure(fileName, target.errorReason());
+    QString error;
+    if (!write(target.device(), error)) {
+        target.cancel();
+        return FileResult::failure(fileName, error);
+    }
+    if (!target.finish() || !target.commit()) {
+        const QString reason = target.errorReason();
+        target.cancel();
+        return FileResult::failure(fileName, reason);
+    }
+    return FileResult::success(fileName);
+}
+
+FileResult replace(const QString &path, const ContentWriter &write)
+{
+    SaveFile target(path);
+    return save(target, displayName(path), write);
 }
 
 FileResult replace(const QString &path, QByteArrayView bytes)
 {
-    const QString name = displayName(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileResult::failure(name, file.errorString());
-    QString error;
-    if (!writeAll(file, bytes, error)) {
-        file.cancelWriting();
-        return FileResult::failure(name, error);
-    }
-    if (!file.commit())
-        return FileResult::failure(name, file.errorString());
-    return FileResult::success(name);
+    return replace(path, [bytes](QIODevice &device, QString &error) { return writeAll(device, bytes, error); });
 }
 
 Lines decodeLines(QByteArrayView fileBytes)

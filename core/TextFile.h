@@ -7,12 +7,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QIODevice;
+class SaveTarget;
 
 // Whole-file reading and writing shared by the list file, the settings file
-// and the category files. Every write goes through QSaveFile: a temporary
-// file in the same folder that replaces the old one only when all of it was
-// written and flushed.
+// and the category files. Every write goes through save(): a temporary file
+// of our own beside the old one (SaveFile) that replaces it only when all
+// of it was written and synced to the disk.
 namespace TextFile {
 
 struct Bytes
@@ -31,7 +34,17 @@ bool readAll(QIODevice &device, QByteArray &out, QString &error);
 
 // Writes bytes to device; false with error when the device took less.
 bool writeAll(QIODevice &device, QByteArrayView bytes, QString &error);
-// Replaces the file at path by bytes (QSaveFile).
+
+// Writes a file's whole content to device; false with the reason in error.
+using ContentWriter = std::function<bool(QIODevice &device, QString &error)>;
+
+// The one save routine of every file the program writes: opens target,
+// writes the content, finishes and commits it; on any failure the target
+// is cancelled (the old file stays as it was) and the failure is returned
+// under fileName.
+FileResult save(SaveTarget &target, const QString &fileName, const ContentWriter &write);
+// save() into the file at path (SaveFile).
+FileResult replace(const QString &path, const ContentWriter &write);
 FileResult replace(const QString &path, QByteArrayView bytes);
 
 struct Lines

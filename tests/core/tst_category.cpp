@@ -41,7 +41,7 @@ private slots:
         QVERIFY(LoadCategoryLists(m_dir->path(), lists).ok);
         for (int k = 1; k <= 5; ++k)
             QVERIFY(lists.list(k).isEmpty());
-        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(SaveCategoryLists(m_dir->path(), lists).size(), 0);
         for (int k = 1; k <= 5; ++k)
             QCOMPARE(fileBytes(path(k)), QByteArray());
     }
@@ -92,7 +92,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         CategoryLists lists;
         lists.list(2) = values;
-        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(SaveCategoryLists(m_dir->path(), lists).size(), 0);
         QCOMPARE(fileBytes(path(2)), bytes);
         CategoryLists reread;
         QVERIFY(LoadCategoryLists(m_dir->path(), reread).ok);
@@ -104,26 +104,30 @@ private slots:
         CategoryLists lists;
         for (int k = 1; k <= 5; ++k)
             lists.list(k) = QStringList { QStringLiteral("v%1").arg(k) };
-        QVERIFY(SaveCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(SaveCategoryLists(m_dir->path(), lists).size(), 0);
         for (int k = 1; k <= 5; ++k)
             QCOMPARE(fileBytes(path(k)), QStringLiteral("v%1\r\n").arg(k).toLatin1());
     }
 
-    void failureStopsAndKeepsTheFile()
+    void failureDoesNotStopTheOthers()
     {
         QVERIFY(writeBytes(path(1), "old\r\n"));
-        // A folder where List02.txt should be: the save can't replace it.
+        // Folders where List02.txt and List04.txt should be: the save can't
+        // replace them, and writes the three others all the same.
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("List02.txt")));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("List04.txt")));
         CategoryLists lists;
-        lists.list(1) = QStringList { QStringLiteral("new") };
-        lists.list(3) = QStringList { QStringLiteral("three") };
-        const FileResult result = SaveCategoryLists(m_dir->path(), lists);
-        QVERIFY(!result.ok);
-        QCOMPARE(result.fileName, QStringLiteral("List02.txt"));
-        QVERIFY2(result.statusText().startsWith(QStringLiteral("List02.txt を保存できませんでした")),
-            qPrintable(result.statusText()));
-        QCOMPARE(fileBytes(path(1)), QByteArray("new\r\n"));
-        QVERIFY(!QFile::exists(path(3)));
+        for (int k = 1; k <= 5; ++k)
+            lists.list(k) = QStringList { QStringLiteral("new%1").arg(k) };
+        const QList<FileResult> failures = SaveCategoryLists(m_dir->path(), lists);
+        QCOMPARE(failures.size(), 2);
+        QCOMPARE(failures[0].fileName, QStringLiteral("List02.txt"));
+        QCOMPARE(failures[1].fileName, QStringLiteral("List04.txt"));
+        QCOMPARE(failures[0].statusText(),
+            QStringLiteral("List02.txt を保存できませんでした（同じ名前のフォルダがあります）"));
+        for (int k : { 1, 3, 5 })
+            QCOMPARE(fileBytes(path(k)), QStringLiteral("new%1\r\n").arg(k).toLatin1());
+        QVERIFY(QFileInfo(path(2)).isDir());
     }
 
     void unreadableFileIsLeftAlone()
@@ -141,9 +145,9 @@ private slots:
         QCOMPARE(lists.list(4), QStringList { QStringLiteral("D") });
         lists.list(2) = QStringList { QStringLiteral("typed later") };
         lists.list(5) = QStringList { QStringLiteral("E") };
-        const FileResult saved = SaveCategoryLists(m_dir->path(), lists);
-        QVERIFY(!saved.ok);
-        QCOMPARE(saved.fileName, QStringLiteral("List02.txt"));
+        const QList<FileResult> saved = SaveCategoryLists(m_dir->path(), lists);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved[0].fileName, QStringLiteral("List02.txt"));
         QVERIFY(QFileInfo(path(2)).isFile() == false);
         QCOMPARE(fileBytes(path(5)), QByteArray("E\r\n"));
     }

@@ -1,5 +1,7 @@
-// A write of any of the seven files that fails part way leaves the old file
-// as it was and is reported; so does a write the file system refuses.
+// A write of any of the seven files (and of List.txt.bak) that fails part
+// way leaves the old file as it was and is reported; so does a write the
+// file system refuses. A failure of one file never skips the writes after
+// it.
 //
 // The test runs itself again as a child ("--write-child ...") that saves into
 // a prepared folder:
@@ -7,6 +9,8 @@
 //    write fails with EFBIG): the file being tested gets more new content
 //    than the limit, the other files less; through the save of that file
 //    alone, through the File menu's "保存" and through the exit's sequence;
+//    once with large files (64 KiB limit) and once with small ones (a 2 KiB
+//    limit, every file under 16 KiB, the size a write buffer takes whole);
 //  - as an unprivileged user (setpriv, when the test runs as root; as the
 //    test's own user otherwise): a data folder that may not be written, and
 //    a file that may not be written.
@@ -34,11 +38,22 @@
 
 namespace {
 
-constexpr rlim_t SizeLimit = 64 * 1024;
+constexpr rlim_t LargeLimit = 64 * 1024;
+constexpr rlim_t SmallLimit = 2 * 1024;
+constexpr qsizetype WriteBufferSize = 16 * 1024;
 constexpr uid_t Nobody = 65534;
 
+const QString Backup = QStringLiteral("List.txt.bak");
 const QStringList AllFiles { "List.txt", "test.ini", "List01.txt", "List02.txt", "List03.txt", "List04.txt",
-    "List05.txt" };
+    "List05.txt", Backup };
+
+// Small files: the file under test is a few KiB instead of hundreds.
+bool Small = false;
+
+rlim_t SizeLimit()
+{
+    return Small ? SmallLimit : LargeLimit;
+}
 
 int CategoryNumber(const QString &file)
 {
@@ -47,13 +62,12 @@ int CategoryNumber(const QString &file)
 
 // The new content of every file: big (several times the size limit) for
 // the file under test, small for the others.
-Catalog NewCatalog(const QString &big)
+Catalog MakeCatalog(int rows, const QString &name)
 {
     Catalog catalog;
-    const int rows = big == u"List.txt" ? 6000 : 3;
     for (int i = 0; i < rows; ++i) {
         CatalogItem item;
-        item.setField(CatalogItem::Name, QStringLiteral("新しい映画%1.avi").arg(i));
+        item.setField(CatalogItem::Name, name.arg(i));
         item.setField(CatalogItem::FileSize, QStringLiteral("%1.000").arg(i));
         item.setField(CatalogItem::Kind, QStringLiteral("AVI"));
         item.setField(CatalogItem::Genre1, QStringLiteral("アニメ"));
@@ -62,11 +76,39 @@ Catalog NewCatalog(const QString &big)
     return catalog;
 }
 
+int BigCount(int large, int small)
+{
+    return Small ? small : large;
+}
+
+Catalog NewCatalog(const QString &big)
+{
+    return MakeCatalog(big == u"List.txt" ? BigCount(6000, 100) : 3, QStringLiteral("新しい映画%1.avi"));
+}
+
+QByteArray CatalogFileBytes(const Catalog &catalog)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteCatalog(buffer, catalog);
+    return buffer.data();
+}
+
+// A save of List.txt makes List.txt.bak first when the file held bytes
+// that could not be read.
+CatalogFileGuard GuardFor(const QString &big)
+{
+    CatalogLoadReport report;
+    report.fileFound = true;
+    report.undecodableChars = big == Backup ? 1 : 0;
+    return CatalogFileGuard(report);
+}
+
 CategoryLists NewLists(const QString &big)
 {
     CategoryLists lists;
     for (int k = 1; k <= CategoryLists::Count; ++k) {
-        const int values = CategoryNumber(big) == k ? 12000 : 3;
+        const int values = CategoryNumber(big) == k ? BigCount(12000, 300) : 3;
         for (int i = 0; i < values; ++i)
             lists.list(k).append(QStringLiteral("新しい値%1-%2").arg(k).arg(i));
     }
@@ -91,24 +133,26 @@ QByteArray OldBytes(const QString &file, const QString &big)
 {
     if (file == u"test.ini") {
         QByteArray ini = "[Options]\r\nWidth=1234\r\n";
-        const int comments = big == u"test.ini" ? 6000 : 2;
+        const int comments = big == u"test.ini" ? BigCount(6000, 150) : 2;
         for (int i = 0; i < comments; ++i)
             ini += "; old comment line number " + QByteArray::number(i) + "\r\n";
         return ini;
     }
+    if (file == u"List.txt" && big == Backup) // big enough that its copy fails
+        return CatalogFileBytes(MakeCatalog(BigCount(6000, 100), QStringLiteral("古い映画%1.avi")));
     if (file == u"List.txt")
         return QByteArray("old.avi#1.000#AVI############\r\nold2.mpg#2.000#MPG############\r\n");
+    if (file == Backup)
+        return QByteArray("older.avi#1.000#AVI############\r\n");
     return CategoryListBytes({ QStringLiteral("古い値%1").arg(CategoryNumber(file)), QString() });
 }
 
 QByteArray NewBytes(const QString &file, const QString &big)
 {
-    if (file == u"List.txt") {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        WriteCatalog(buffer, NewCatalog(big));
-        return buffer.data();
-    }
+    if (file == u"List.txt")
+        return CatalogFileBytes(NewCatalog(big));
+    if (file == Backup)
+        return OldBytes(QStringLiteral("List.txt"), big);
     if (file == u"test.ini") {
         ProfileFile profile;
         profile.setText(OldBytes(file, big));
@@ -131,7 +175,7 @@ int WriteChild(const QString &how, const QString &file, const QString &folder, b
 {
     if (limited) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { SizeLimit, SizeLimit };
+        const rlimit limit { SizeLimit(), SizeLimit() };
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             Say(QStringLiteral("setrlimit failed"));
             return 2;
@@ -139,11 +183,11 @@ int WriteChild(const QString &how, const QString &file, const QString &folder, b
     }
     Say(QStringLiteral("uid=%1").arg(geteuid()));
     const QDir dir(folder);
-    CatalogFileGuard guard;
+    CatalogFileGuard guard = GuardFor(file);
     QList<FileResult> results;
     if (how == u"file") {
-        if (file == u"List.txt")
-            results.append(SaveCatalog(dir.filePath(file), NewCatalog(file), guard));
+        if (file == u"List.txt" || file == Backup)
+            results.append(SaveCatalog(dir.filePath("List.txt"), NewCatalog(file), guard));
         else if (file == u"test.ini")
             results.append(SaveSettings(dir.filePath(file), NewSettings()));
         else
@@ -152,7 +196,7 @@ int WriteChild(const QString &how, const QString &file, const QString &folder, b
         const SaveSequenceReport report = how == u"menu"
             ? SaveFromFileMenu(folder, NewCatalog(file), NewLists(file), guard)
             : SaveOnExit(folder, NewSettings(), true, NewCatalog(file), NewLists(file), guard);
-        results = { report.settings, report.catalog, report.categories };
+        results = report.failures();
         Say(report.statusText());
     }
     bool failed = false;
@@ -190,6 +234,7 @@ private:
     // code and output.
     static int runChild(const QStringList &arguments, bool unprivileged, QString &output);
     static int finish(QProcess &child, QString &output);
+    static QStringList written(const QString &big, const QString &how);
     static void checkOthers(const QString &folder, const QString &big, const QString &how);
 };
 
@@ -247,23 +292,38 @@ int TestFailingWrites::finish(QProcess &child, QString &output)
     return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
 }
 
-// The files the save did not fail on are old or new, complete; a failure of
-// one category file stops the ones behind it.
+// The files a save writes: the one failing file aside, each of them is new,
+// complete (a failure never skips the writes after it); every other file
+// is as it was.
+QStringList TestFailingWrites::written(const QString &big, const QString &how)
+{
+    QStringList files;
+    const QStringList categories { "List01.txt", "List02.txt", "List03.txt", "List04.txt", "List05.txt" };
+    if (how == u"file")
+        files = CategoryNumber(big) > 0 ? categories : QStringList { big };
+    else
+        files = QStringList { "List.txt" } + categories;
+    if (how == u"exit")
+        files.append(QStringLiteral("test.ini"));
+    files.removeAll(big);
+    // A catalogue whose copy failed is not replaced.
+    if (big == Backup)
+        files.removeAll(QStringLiteral("List.txt"));
+    return files;
+}
+
 void TestFailingWrites::checkOthers(const QString &folder, const QString &big, const QString &how)
 {
+    const QStringList newFiles = written(big, how);
     for (const QString &file : AllFiles) {
         if (file == big)
             continue;
         const QByteArray now = ReadFile(QDir(folder).filePath(file));
-        const bool isOld = now == OldBytes(file, big);
-        const bool isNew = now == NewBytes(file, big);
-        QVERIFY2(isOld || isNew, qPrintable(file + QStringLiteral(" is neither old nor new")));
-        const int k = CategoryNumber(file);
-        const int failedAt = CategoryNumber(big);
-        if (k > 0 && failedAt > 0 && k > failedAt)
-            QVERIFY2(isOld, qPrintable(file + QStringLiteral(" was written after an earlier list failed")));
-        if (how == u"file" && k == 0)
-            QVERIFY2(isOld, qPrintable(file + QStringLiteral(" was written by another file's save")));
+        const QByteArray expected = newFiles.contains(file) ? NewBytes(file, big) : OldBytes(file, big);
+        QVERIFY2(now == expected,
+            qPrintable(file
+                + (newFiles.contains(file) ? QStringLiteral(" was not written")
+                                           : QStringLiteral(" was written by another file's save"))));
     }
 }
 
@@ -271,11 +331,15 @@ void TestFailingWrites::sizeLimit_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("file");
-    for (const QString &file : AllFiles) {
-        QTest::addRow("%s alone", qPrintable(file)) << "file" << file;
-        if (file != u"test.ini") // the File menu's save leaves test.ini alone
-            QTest::addRow("%s at 保存", qPrintable(file)) << "menu" << file;
-        QTest::addRow("%s at exit", qPrintable(file)) << "exit" << file;
+    QTest::addColumn<bool>("small");
+    for (const bool small : { false, true }) {
+        const char *size = small ? "small" : "large";
+        for (const QString &file : AllFiles) {
+            QTest::addRow("%s alone, %s", qPrintable(file), size) << "file" << file << small;
+            if (file != u"test.ini") // the File menu's save leaves test.ini alone
+                QTest::addRow("%s at 保存, %s", qPrintable(file), size) << "menu" << file << small;
+            QTest::addRow("%s at exit, %s", qPrintable(file), size) << "exit" << file << small;
+        }
     }
 }
 
@@ -283,15 +347,25 @@ void TestFailingWrites::sizeLimit()
 {
     QFETCH(QString, how);
     QFETCH(QString, file);
+    QFETCH(bool, small);
+    Small = small;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     prepare(dir.path(), file);
-    QVERIFY(NewBytes(file, file).size() > qsizetype(SizeLimit) * 2);
+    const qsizetype newSize = NewBytes(file, file).size();
+    QVERIFY(newSize > qsizetype(SizeLimit()) * 2);
+    if (small)
+        QVERIFY(newSize < WriteBufferSize);
+    for (const QString &other : AllFiles) {
+        if (other != file)
+            QVERIFY(NewBytes(other, file).size() < qsizetype(SizeLimit()));
+    }
 
     QString output;
-    const int code = runChild({ how, file, dir.path(), "limited" }, false, output);
+    const int code = runChild({ how, file, dir.path(), small ? "small" : "large" }, false, output);
     QVERIFY2(code == 0, qPrintable(QStringLiteral("exit %1, the failure was not reported: %2").arg(code).arg(output)));
-    QVERIFY2(output.contains(file + QStringLiteral(" を保存できませんでした")), qPrintable(output));
+    QVERIFY2(output.contains(file + QStringLiteral(" を保存できませんでした（ファイルの大きさの上限を超えました）")),
+        qPrintable(output));
     QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, file));
     checkOthers(dir.path(), file, how);
     QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
@@ -315,9 +389,10 @@ void TestFailingWrites::notPermitted()
 {
     QFETCH(QString, file);
     QFETCH(bool, lockedFolder);
+    Small = false;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    prepare(dir.path(), QString());
+    prepare(dir.path(), file);
     const QByteArray path = QFile::encodeName(dir.filePath(file));
     // Anybody enters the folder and reads and writes the files. Locked
     // folder: nobody writes in it, so no temporary file can be made there.
@@ -328,8 +403,10 @@ void TestFailingWrites::notPermitted()
         QCOMPARE(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0666), 0);
     if (!lockedFolder)
         QCOMPARE(::chmod(path.constData(), 0444), 0);
-    // In a locked folder the category files' save stops at the first one.
-    const QString reported = lockedFolder && CategoryNumber(file) > 0 ? QStringLiteral("List01.txt") : file;
+    // In a locked folder every category file fails, each one reported.
+    const QStringList reported = lockedFolder && CategoryNumber(file) > 0
+        ? QStringList { "List01.txt", "List02.txt", "List03.txt", "List04.txt", "List05.txt" }
+        : QStringList { file };
 
     QString output;
     const int code = runChild({ "file", file, dir.path(), "unlimited" }, true, output);
@@ -337,11 +414,14 @@ void TestFailingWrites::notPermitted()
     if (geteuid() == 0) // root passes every permission check: the case must not run as root
         QVERIFY2(output.startsWith(QStringLiteral("uid=%1\n").arg(Nobody)), qPrintable(output));
     QVERIFY2(code == 0, qPrintable(QStringLiteral("exit %1, the failure was not reported: %2").arg(code).arg(output)));
-    QVERIFY2(output.contains(reported + QStringLiteral(" を保存できませんでした（")), qPrintable(output));
-    QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, QString()));
+    for (const QString &name : reported) {
+        QVERIFY2(output.contains(name + QStringLiteral(" を保存できませんでした（アクセスが許可されていません）")),
+            qPrintable(output));
+    }
+    QCOMPARE(ReadFile(dir.filePath(file)), OldBytes(file, file));
     if (lockedFolder) {
         for (const QString &name : AllFiles)
-            QCOMPARE(ReadFile(dir.filePath(name)), OldBytes(name, QString()));
+            QCOMPARE(ReadFile(dir.filePath(name)), OldBytes(name, file));
     } else {
         checkOthers(dir.path(), file, QStringLiteral("file"));
     }
@@ -351,8 +431,9 @@ void TestFailingWrites::notPermitted()
 int main(int argc, char **argv)
 {
     if (argc == 6 && qstrcmp(argv[1], "--write-child") == 0) {
+        Small = qstrcmp(argv[5], "small") == 0;
         return WriteChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-            QString::fromLocal8Bit(argv[4]), qstrcmp(argv[5], "limited") == 0);
+            QString::fromLocal8Bit(argv[4]), qstrcmp(argv[5], "unlimited") != 0);
     }
     QCoreApplication app(argc, argv);
     TestFailingWrites test;

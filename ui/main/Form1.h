@@ -15,6 +15,7 @@ class Form2;
 class QAction;
 class QLineEdit;
 class QMenu;
+class QMessageBox;
 class QMimeData;
 class QPushButton;
 class QStatusBar;
@@ -25,6 +26,7 @@ class RowMenu;
 class ValueTabStrip;
 class VisibleListModel;
 class frmAbout;
+struct SaveSequenceReport;
 struct Settings;
 
 // The main window: the catalogue, its two lists, the category tabs, the
@@ -112,6 +114,7 @@ private:
 
     // Exit and save.
     SettingsToSave settingsToSave() const;
+    void showExitFailure(const SaveSequenceReport &report);
     void quitNow();
 
     // Drops.
@@ -160,4 +163,5 @@ private:
     QSize m_savedOuter { 9000, 5000 }; // twips
     QString m_loadRemark;
     QString m_exitReport;
+    QPointer<QMessageBox> m_exitMessage; // the whole report of a failed exit
 };

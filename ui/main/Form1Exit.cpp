@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTableView>
 
 #include <functional>
@@ -72,9 +73,30 @@ void Form1::SaveAndQuit()
         m_exitFailed = true;
         m_exitReport = report.statusText() + QStringLiteral("。もう一度終了すると保存せずに終了します");
         setStatus(m_exitReport);
+        showExitFailure(report);
         return;
     }
     quitNow();
+}
+
+// The status bar cuts a long report off: the whole of it, every file that
+// failed and why, stands in a box the user reads before closing again. The
+// box does not block: closing the window again still ends the program.
+void Form1::showExitFailure(const SaveSequenceReport &report)
+{
+    QStringList lines;
+    for (const FileResult &failure : report.failures())
+        lines.append(failure.statusText());
+    const QString text = QStringLiteral("終了の前に保存できなかったファイルがあります。\n\n") + lines.join(u'\n')
+        + QStringLiteral("\n\nもう一度終了すると、保存せずに終了します。");
+    if (m_exitMessage)
+        m_exitMessage->close();
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("exitFailure"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    m_exitMessage = box;
 }
 
 void Form1::quitNow()
@@ -83,6 +105,8 @@ void Form1::quitNow()
     m_intake->stop();
     if (m_about)
         m_about->close();
+    if (m_exitMessage)
+        m_exitMessage->close();
     m_form2->hide();
     hide();
     Q_EMIT quitRequested();
