@@ -42,6 +42,18 @@ QString followLinks(const QString &path)
     return info.isSymLink() ? path : info.filePath();
 }
 
+// A file that may not be written is not replaced either (a rename would
+// not ask). The reason is the one an open for writing gives: no permission,
+// a read-only file system. Appending nothing leaves the file as it is.
+int whyNotWritable(const QString &path)
+{
+    QFile file(path);
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return EACCES;
+    return errno != 0 ? errno : EACCES;
+}
+
 } // namespace
 
 SaveFile::SaveFile(const QString &path)
@@ -82,7 +94,7 @@ bool SaveFile::open()
     if (existing.isDir())
         return fail(EISDIR, QFileDevice::OpenError);
     if (existing.exists() && !existing.isWritable())
-        return fail(EACCES, QFileDevice::OpenError);
+        return fail(whyNotWritable(m_target), QFileDevice::OpenError);
     if (!createTemporary(existing.exists()))
         return false;
     // The new file takes the old one's permissions; until it does, it was

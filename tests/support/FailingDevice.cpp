@@ -1,5 +1,7 @@
 #include "FailingDevice.h"
 
+#include <utility>
+
 FailingDevice::FailingDevice(qint64 writeLimit, qint64 readLimit, QObject *parent)
     : QIODevice(parent)
     , m_writeLimit(writeLimit)
@@ -26,13 +28,35 @@ qint64 FailingDevice::readData(char *data, qint64 maxSize)
     return n;
 }
 
+bool FailingDevice::take(const char *data, qint64 size)
+{
+    if (m_writeLimit >= 0 && m_data.size() + size > m_writeLimit) {
+        m_data.append(data, qMax<qint64>(0, m_writeLimit - m_data.size()));
+        ++m_failures;
+        setErrorString(QStringLiteral("No space left on device"));
+        return false;
+    }
+    m_data.append(data, size);
+    return true;
+}
+
 qint64 FailingDevice::writeData(const char *data, qint64 maxSize)
 {
+    if (m_buffered) {
+        m_pending.append(data, maxSize);
+        return maxSize;
+    }
+    // Unbuffered, a refused write takes nothing.
     if (m_writeLimit >= 0 && m_data.size() + maxSize > m_writeLimit) {
         ++m_failures;
         setErrorString(QStringLiteral("No space left on device"));
         return -1;
     }
-    m_data.append(data, maxSize);
-    return maxSize;
+    return take(data, maxSize) ? maxSize : -1;
+}
+
+bool FailingDevice::flush()
+{
+    const QByteArray pending = std::exchange(m_pending, QByteArray());
+    return take(pending.constData(), pending.size());
 }
