@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 
 class TestExit : public QObject
@@ -112,27 +113,49 @@ void TestExit::emptiedCatalogGoesToTrash()
 
 void TestExit::failedWriteKeepsWindowOpen_data()
 {
-    QTest::addColumn<QString>("blocked");
-    QTest::newRow("settings") << QStringLiteral("test.ini");
-    QTest::newRow("category list") << QStringLiteral("List03.txt");
+    QTest::addColumn<QStringList>("blocked");
+    QTest::newRow("settings") << QStringList { "test.ini" };
+    QTest::newRow("category list") << QStringList { "List03.txt" };
+    QTest::newRow("every file but one") << QStringList { "test.ini", "List01.txt", "List02.txt", "List04.txt",
+        "List05.txt" };
 }
 
 void TestExit::failedWriteKeepsWindowOpen()
 {
-    QFETCH(QString, blocked);
+    QFETCH(QStringList, blocked);
     WindowFixture f;
     f.writeCatalog({ catalogLine("a.avi"), catalogLine("b.avi") });
     // A folder in the file's place: no write can replace it.
-    QVERIFY(QDir(f.dir.path()).mkdir(blocked));
+    for (const QString &name : blocked)
+        QVERIFY(QDir(f.dir.path()).mkdir(name));
     Form1 *w = f.start();
     removeFirstRow(f);
+    for (int k = 1; k <= 5; ++k)
+        w->categoryLists().list(k).append(QStringLiteral("新しい値"));
     QVERIFY(!w->close());
     QVERIFY(!w->hasQuit());
     QVERIFY(w->isVisible());
-    QVERIFY2(f.status().contains(blocked), qPrintable(f.status()));
     QVERIFY(f.status().contains(QStringLiteral("もう一度")));
-    // The other files were written all the same.
+    // The whole report stands in a box that does not block the window: every
+    // file, with its reason.
+    auto *box = w->findChild<QMessageBox *>(QStringLiteral("exitFailure"));
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isModal());
+    for (const QString &name : blocked) {
+        QVERIFY2(box->text().contains(name + QStringLiteral(" を保存できませんでした（同じ名前のフォルダがあります）")),
+            qPrintable(box->text()));
+    }
+    if (blocked.size() == 1)
+        QVERIFY2(f.status().contains(blocked.first()), qPrintable(f.status()));
+    // The other files were written all the same, those after a failed one
+    // included.
     QCOMPARE(f.read(QStringLiteral("List.txt")), (catalogLine("b.avi") + "\r\n").toUtf8());
+    for (int k = 1; k <= 5; ++k) {
+        const QString name = QStringLiteral("List0%1.txt").arg(k);
+        if (!blocked.contains(name))
+            QCOMPARE(f.read(name), CategoryListBytes({ QStringLiteral("新しい値") }));
+    }
     QVERIFY(QFile::remove(f.path(QStringLiteral("List.txt"))));
     // The second request ends the program without writing.
     w->findChild<QAction *>(QStringLiteral("en"))->trigger();

@@ -357,21 +357,29 @@ void TestMainWindow::setiShowsSettingsWindow()
     QCOMPARE(w->settingsWindow(), w->findChild<Form2 *>());
 }
 
-// A save killed half way leaves "<file>.XXXXXX"; the next start removes it,
-// and nothing else of the folder.
+// A save killed half way leaves "<file>.zarumi-XXXXXX.tmp"; the next start
+// removes it and says so. Copies the user made by hand, whatever their
+// names, survive the start and the exit byte for byte.
 void TestMainWindow::startUpRemovesStaleTempFiles()
 {
     WindowFixture f;
-    f.write(QStringLiteral("List.txt.QwErTy"), "half a list");
-    f.write(QStringLiteral("test.ini.AbCdEf"), "[Options]");
-    f.write(QStringLiteral("List.txt.backup"), "the user's own copy");
-    f.write(QStringLiteral("notes.txt.QwErTy"), "not ours");
-    f.start();
-    QVERIFY(!QFile::exists(f.path(QStringLiteral("List.txt.QwErTy"))));
-    QVERIFY(!QFile::exists(f.path(QStringLiteral("test.ini.AbCdEf"))));
-    QVERIFY(QFile::exists(f.path(QStringLiteral("List.txt.backup"))));
-    QVERIFY(QFile::exists(f.path(QStringLiteral("notes.txt.QwErTy"))));
-    QCOMPARE(f.status(), QStringLiteral("0個のアイテムを読み込みました"));
+    const QStringList ours { "List.txt.zarumi-QwErT1.tmp", "test.ini.zarumi-AbCdEf.tmp" };
+    const QStringList handMade { "List.txt.Backup", "test.ini.Backup", "List01.txt.OldOne", "List.txt.QwErTy",
+        "List.txt.backup", "notes.txt.zarumi-AbCdEf.tmp" };
+    for (const QString &name : ours + handMade)
+        f.write(name, "made by " + name.toUtf8());
+    Form1 *w = f.start();
+    for (const QString &name : ours)
+        QVERIFY2(!QFile::exists(f.path(name)), qPrintable(name));
+    QCOMPARE(f.status(),
+        QStringLiteral("0個のアイテムを読み込みました　保存の途中で残った一時ファイル "
+                       "List.txt.zarumi-QwErT1.tmp、test.ini.zarumi-AbCdEf.tmp を削除しました"));
+    QVERIFY(w->close());
+    QVERIFY(w->hasQuit());
+    for (const QString &name : handMade)
+        QCOMPARE(f.read(name), "made by " + name.toUtf8());
+    QCOMPARE(QDir(f.dir.path()).entryList({ QStringLiteral("*.zarumi-*") }, QDir::Files),
+        QStringList { QStringLiteral("notes.txt.zarumi-AbCdEf.tmp") });
 }
 
 QTEST_MAIN(TestMainWindow)
