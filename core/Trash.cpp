@@ -48,10 +48,8 @@ FileResult MoveToTrash(const QString &path)
     prepareUserTrash();
     QString pathInTrash;
     QFile file(path);
-    if (!file.moveToTrash()) {
-        const QString reason = file.errorString();
-        return FileResult::failure(name, reason.isEmpty() ? QStringLiteral("ごみ箱へ移せませんでした") : reason);
-    }
+    if (!file.moveToTrash()) // the toolkit's own reason is in English
+        return FileResult::failure(name, QStringLiteral("ごみ箱へ移せませんでした"));
     pathInTrash = file.fileName();
     if (pathInTrash == path || !landedInTrash(pathInTrash)) {
         if (pathInTrash != path)

@@ -99,7 +99,7 @@ void TestTrash::missingFileIsAFailure()
     const FileResult result = MoveToTrash(m_dir->filePath(QStringLiteral("data/none.txt")));
     QVERIFY(!result.ok);
     QCOMPARE(result.fileName, QStringLiteral("none.txt"));
-    QVERIFY(!result.statusText().isEmpty());
+    QCOMPARE(result.statusText(), QStringLiteral("none.txt を保存できませんでした（ごみ箱へ移せませんでした）"));
 }
 
 void TestTrash::catalogFileMustBeOrdinary()
