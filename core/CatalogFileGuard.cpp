@@ -5,7 +5,7 @@
 
 CatalogFileGuard::CatalogFileGuard(const CatalogLoadReport &report)
     : m_unreadable(report.fileFound && !report.readable)
-    , m_backupPending(report.fileFound && report.readable && report.undecodableChars > 0)
+    , m_backupPending(report.fileFound && report.readable && report.changedOnReading())
 { }
 
 FileResult CatalogFileGuard::refusal() const

@@ -15,7 +15,9 @@ struct CatalogLoadReport;
 //
 // - A List.txt that was there but could not be read is never overwritten
 //   nor recycled in this run: the save returns refusal() instead.
-// - A List.txt that held undecodable bytes is copied once to List.txt.bak
+// - A List.txt whose reading changed anything (CatalogLoadReport::
+//   changedOnReading: lines outside the format, control characters,
+//   undecodable bytes, a guessed encoding) is copied once to List.txt.bak
 //   before the first save replaces it.
 class CatalogFileGuard
 {

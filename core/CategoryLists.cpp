@@ -40,7 +40,7 @@ FileResult LoadCategoryLists(const QString &folder, CategoryLists &lists)
     FileResult first = FileResult::success(QString());
     for (int k = 1; k <= CategoryLists::Count; ++k) {
         const QString path = listPath(folder, k);
-        const TextFile::Bytes file = TextFile::read(path);
+        const TextFile::Bytes file = TextFile::read(path, TextFile::MaxSmallFileBytes);
         if (!file.found)
             continue;
         lists.setUnreadable(k, !file.ok);

@@ -17,6 +17,33 @@ bool isTrail(quint8 b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
+// Single bytes that are neither ASCII, half-width katakana nor lead bytes,
+// read as Windows reads them (0xA0 and 0xFD..0xFF into the private use
+// area) and written back as the same bytes. Windows writes nothing else
+// for these characters, so they round-trip.
+struct SingleByte
+{
+    quint8 byte;
+    char16_t character;
+};
+constexpr SingleByte WindowsSingleBytes[] = {
+    { 0x80, 0x0080 },
+    { 0xA0, 0xF8F0 },
+    { 0xFD, 0xF8F1 },
+    { 0xFE, 0xF8F2 },
+    { 0xFF, 0xF8F3 },
+};
+
+// The character of one of those bytes, 0 for any other byte.
+char16_t windowsSingleByte(quint8 b)
+{
+    for (const SingleByte &single : WindowsSingleBytes) {
+        if (single.byte == b)
+            return single.character;
+    }
+    return 0;
+}
+
 // Two-byte codes, generated at build time from the C library's converter.
 constexpr char16_t DecodeTable[] = {
 #include "Cp932Table.inc"
@@ -48,6 +75,8 @@ Cp932Codec::Cp932Codec()
         encode[size_t(c)] = quint16(c);
     for (int b = 0xA1; b <= 0xDF; ++b)
         encode[size_t(0xFF61 + b - 0xA1)] = quint16(b);
+    for (const SingleByte &single : WindowsSingleBytes)
+        encode[single.character] = single.byte;
 
     static_assert(sizeof DecodeTable / sizeof DecodeTable[0] == LeadCount * TrailCount);
     std::copy(std::begin(DecodeTable), std::end(DecodeTable), m_decode.begin());
@@ -89,6 +118,13 @@ qsizetype Cp932Codec::decode(QByteArrayView bytes, char16_t *out, qint64 &bad) c
             continue;
         }
         const int li = leadIndex(b);
+        if (li < 0) {
+            if (const char16_t single = windowsSingleByte(b)) {
+                *o++ = single;
+                ++p;
+                continue;
+            }
+        }
         if (li < 0 || p + 1 == end || !isTrail(p[1])) {
             // A stray byte: the next byte starts afresh, so a line end or a
             // separator behind it is kept.
@@ -107,6 +143,23 @@ qsizetype Cp932Codec::decode(QByteArrayView bytes, char16_t *out, qint64 &bad) c
         p += 2;
     }
     return o - out;
+}
+
+bool Cp932Codec::isValid(QByteArrayView bytes) const
+{
+    const auto *p = reinterpret_cast<const quint8 *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const int li = leadIndex(*p);
+        if (li < 0) {
+            ++p; // ASCII, half-width katakana or one of Windows' single bytes
+            continue;
+        }
+        if (p + 1 == end || !isTrail(p[1]) || m_decode[size_t(li * TrailCount + p[1] - 0x40)] == 0)
+            return false;
+        p += 2;
+    }
+    return true;
 }
 
 bool Cp932Codec::fits(QStringView text) const

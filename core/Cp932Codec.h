@@ -11,8 +11,10 @@
 //
 // The decoding table is generated at build time from the C library's
 // converter for "CP932", so the program maps exactly as that converter does
-// (NEC and IBM extensions, "～" as U+FF5E, 0x5C as the backslash); the
-// encoding table is its inverse, made at first use. Encoding is kept
+// (NEC and IBM extensions, "～" as U+FF5E, 0x5C as the backslash), and the
+// single bytes 0x80, 0xA0, 0xFD..0xFF, which that converter refuses, are
+// read as Windows reads them (U+0080, U+F8F0..U+F8F3); the encoding table
+// is the inverse of both, made at first use. Encoding is kept
 // to the mappings that read back to the same character: a text that holds a
 // character without such a mapping does not fit (see fits()).
 class Cp932Codec
@@ -24,6 +26,9 @@ public:
     // units is enough). Undecodable bytes become U+FFFD and are counted in
     // bad. Returns the number of units written.
     qsizetype decode(QByteArrayView bytes, char16_t *out, qint64 &bad) const;
+
+    // True when bytes hold no undecodable byte.
+    bool isValid(QByteArrayView bytes) const;
 
     // True when every character of text has a round-trip mapping.
     bool fits(QStringView text) const;

@@ -3,6 +3,8 @@
 #include "Trash.h"
 
 #include "DataFolder.h"
+#include "LineSplitter.h"
+#include "TextBody.h"
 #include "TextFile.h"
 
 #include <QFile>
@@ -24,40 +26,34 @@ bool isControl(char16_t c)
 
 // Turns a decoded line into a row's joined text, in place. The list file
 // has no escape, so the line is split from the right: the last fourteen '#'
-// are the separators and the name is everything in front of them. A line
-// with fewer fills the fields from the left. Returns whether the line was in
-// the format (fourteen separators or more, a non-empty name).
-bool joinFields(QString &line)
+// are the separators and the name is everything in front of them (it may be
+// empty: a row renamed to nothing is saved so). A line with fewer fills the
+// fields from the left. Control characters become U+FFFD and are added to
+// controls. Returns whether the line was in the format (fourteen separators
+// or more).
+bool joinFields(QString &line, qint64 &controls)
 {
     char16_t *begin = reinterpret_cast<char16_t *>(line.data());
     char16_t *end = begin + line.size();
     for (char16_t *p = begin; p < end; ++p) {
-        if (isControl(*p))
+        if (isControl(*p)) {
             *p = 0xFFFD;
+            ++controls;
+        }
     }
     int found = 0;
-    qsizetype firstSeparator = -1;
     for (char16_t *p = end; p > begin && found < SeparatorCount;) {
         --p;
         if (*p == u'#') {
             *p = CatalogItem::Separator.unicode();
             ++found;
-            firstSeparator = p - begin;
         }
     }
     if (found < SeparatorCount) {
         line.append(QString(SeparatorCount - found, CatalogItem::Separator));
         return false;
     }
-    return firstSeparator > 0;
-}
-
-qint64 countLines(QByteArrayView body)
-{
-    qint64 lines = std::count(body.begin(), body.end(), '\n');
-    if (!body.isEmpty() && !body.endsWith('\n'))
-        ++lines;
-    return lines;
+    return true;
 }
 
 class CatalogReader
@@ -71,18 +67,17 @@ public:
 
     void read(QByteArrayView fileBytes)
     {
-        m_report.encoding = TextCodec::detect(fileBytes);
-        QByteArrayView body = TextCodec::body(fileBytes, m_report.encoding);
-        m_catalog.reserve(m_catalog.size() + countLines(body));
+        const TextBody body(fileBytes);
+        m_report.encoding = body.fileEncoding();
+        m_report.guessedUtf16 = body.guessedUtf16();
+        m_report.undecodableChars += body.undecodable();
+        m_encoding = body.lineEncoding();
+        m_catalog.reserve(m_catalog.size() + LineSplitter::count(body.bytes()));
+        LineSplitter lines(body.bytes());
+        QByteArrayView line;
         qint64 lineNumber = 0;
-        while (!body.isEmpty()) {
-            const qsizetype end = body.indexOf('\n');
-            const qsizetype lineEnd = end < 0 ? body.size() : end;
-            QByteArrayView line = body.first(lineEnd);
-            if (line.endsWith('\r'))
-                line.chop(1);
+        while (lines.next(line)) {
             addLine(line);
-            body = body.sliced(end < 0 ? body.size() : end + 1);
             if (m_progress)
                 m_progress(++lineNumber);
         }
@@ -97,10 +92,9 @@ private:
         }
         if (m_scratch.size() < size_t(bytes.size()))
             m_scratch.resize(size_t(bytes.size()));
-        const qsizetype length
-            = TextCodec::decodeInto(bytes, m_report.encoding, m_scratch.data(), m_report.undecodableChars);
+        const qsizetype length = TextCodec::decodeInto(bytes, m_encoding, m_scratch.data(), m_report.undecodableChars);
         QString line(reinterpret_cast<const QChar *>(m_scratch.data()), length);
-        if (!joinFields(line))
+        if (!joinFields(line, m_report.controlChars))
             ++m_report.malformedLines;
         m_catalog.append(CatalogItem::fromJoinedText(std::move(line)));
         ++m_report.rows;
@@ -109,6 +103,7 @@ private:
     Catalog &m_catalog;
     CatalogLoadReport &m_report;
     const ProgressCallback &m_progress;
+    TextEncoding m_encoding = TextEncoding::Cp932;
     std::vector<char16_t> m_scratch;
 };
 
@@ -125,7 +120,7 @@ void appendListLine(const CatalogItem &item, TextEncoding encoding, QByteArray &
 
 FileResult backUp(const QString &path)
 {
-    const TextFile::Bytes original = TextFile::read(path);
+    const TextFile::Bytes original = TextFile::read(path, MaxCatalogFileBytes);
     if (!original.found)
         return FileResult::success(DataFiles::CatalogFile);
     if (!original.ok)
@@ -145,6 +140,11 @@ CatalogLoadReport unreadableReport(const QString &error)
 
 } // namespace
 
+bool CatalogLoadReport::changedOnReading() const
+{
+    return malformedLines > 0 || controlChars > 0 || undecodableChars > 0 || guessedUtf16;
+}
+
 QString CatalogLoadReport::remark() const
 {
     if (!readable) {
@@ -154,11 +154,14 @@ QString CatalogLoadReport::remark() const
     QString text;
     if (malformedLines > 0)
         text += QStringLiteral("形式に合わない行が%1行ありました。").arg(malformedLines);
-    if (undecodableChars > 0) {
-        text += QStringLiteral("読めない文字が%1個ありました（保存の前に %2.bak へ控えます）。")
-                    .arg(undecodableChars)
-                    .arg(DataFiles::CatalogFile);
-    }
+    if (controlChars > 0)
+        text += QStringLiteral("制御文字が%1個ありました。").arg(controlChars);
+    if (undecodableChars > 0)
+        text += QStringLiteral("読めない文字が%1個ありました。").arg(undecodableChars);
+    if (guessedUtf16)
+        text += QStringLiteral("BOMのないUTF-16として読みました。");
+    if (changedOnReading())
+        text += QStringLiteral("保存の前に %1.bak へ控えます。").arg(DataFiles::CatalogFile);
     return text;
 }
 
@@ -174,14 +177,14 @@ CatalogLoadReport ReadCatalog(QIODevice &device, Catalog &catalog, const Progres
 {
     QByteArray bytes;
     QString error;
-    if (!TextFile::readAll(device, bytes, error))
+    if (!TextFile::readAll(device, bytes, error, MaxCatalogFileBytes))
         return unreadableReport(error);
     return ReadCatalogBytes(bytes, catalog, progress);
 }
 
 CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress)
 {
-    TextFile::Bytes file = TextFile::read(path);
+    TextFile::Bytes file = TextFile::read(path, MaxCatalogFileBytes);
     if (!file.found)
         return {};
     if (!file.ok)

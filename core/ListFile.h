@@ -18,18 +18,28 @@ class QIODevice;
 // text.
 using ProgressCallback = std::function<void(qint64)>;
 
+// The largest List.txt that is read (about seven million rows): a larger
+// one is refused as unreadable rather than ending the program.
+inline constexpr qint64 MaxCatalogFileBytes = qint64(1) << 30;
+
 struct CatalogLoadReport
 {
     bool fileFound = false; // an ordinary file List.txt was there
     bool readable = true; // false: it was there but could not be read
     qint64 rows = 0; // rows appended to the catalogue
     qint64 malformedLines = 0; // lines outside the format (blank or too few '#')
+    qint64 controlChars = 0; // control characters read as U+FFFD
     qint64 undecodableChars = 0; // bytes read as U+FFFD
+    bool guessedUtf16 = false; // read as UTF-16 without a byte-order mark
     QString error; // reason when !readable
     TextEncoding encoding = TextEncoding::Cp932; // as the file was read
+    // True when the rows read differ from the file's lines: a line was
+    // dropped or completed, a character replaced, or the encoding guessed.
+    // The first save then keeps the file as List.txt.bak.
+    bool changedOnReading() const;
     // Japanese remark for the start-up report ("" when all was well), e.g.
-    // "形式に合わない行が3行ありました。"; the window puts it after
-    // "N個のアイテムを読み込みました".
+    // "形式に合わない行が3行ありました。保存の前に List.txt.bak へ控えます。";
+    // the window puts it after "N個のアイテムを読み込みました".
     QString remark() const;
 };
 

@@ -70,7 +70,7 @@ qint64 LeadingWholeNumber(QStringView text)
 FileResult ProfileFile::load(const QString &path)
 {
     m_lines.clear();
-    const TextFile::Bytes file = TextFile::read(path);
+    const TextFile::Bytes file = TextFile::read(path, TextFile::MaxSmallFileBytes);
     if (!file.ok)
         return FileResult::readFailure(TextFile::displayName(path), file.error);
     setText(file.bytes);

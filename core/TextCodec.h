@@ -8,21 +8,32 @@
 // How the program's text files are read and written.
 //
 // Written: code page 932 when every text of the file fits it, otherwise the
-// whole file as UTF-8 with a byte-order mark. Read: a byte-order mark means
-// UTF-8; a file that is valid UTF-8 throughout and holds non-ASCII bytes is
-// UTF-8 too (edited in a modern editor); anything else is code page 932.
-enum class TextEncoding { Cp932, Utf8, Utf8WithBom };
+// whole file as UTF-8 with a byte-order mark. Read (detect()), in this order:
+// - a UTF-8 byte-order mark means UTF-8;
+// - a file holding NUL bytes (no text file of ours does) is UTF-16 when it
+//   starts with a UTF-16 mark, or, without one, when at least one unit in
+//   sixteen has its zero byte on the same side and the other side has at
+//   most half as many zeros: little- or big-endian as the zeros say;
+// - a file that is valid UTF-8 throughout, holds non-ASCII bytes and either
+//   a sequence of three or more bytes (every kana and kanji) or bytes that
+//   are not valid code page 932 is UTF-8 (edited in a modern editor);
+// - anything else is code page 932. Half-width katakana in code page 932
+//   often forms valid two-byte UTF-8 ("ﾊｲﾃｸ" is CA B2 C3 B8), so such a
+//   file stays code page 932.
+enum class TextEncoding { Cp932, Utf8, Utf8WithBom, Utf16LE, Utf16BE };
 
 namespace TextCodec {
 
 inline constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 
 TextEncoding detect(QByteArrayView fileBytes);
-// The bytes of fileBytes behind its byte-order mark, if any.
+// The bytes of fileBytes behind its byte-order mark (UTF-8 or UTF-16), if
+// any.
 QByteArrayView body(QByteArrayView fileBytes, TextEncoding encoding);
 
-// Decodes a piece of the body (a line, say); undecodable bytes become
-// U+FFFD and are added to bad. The result holds no spare capacity.
+// Decodes a piece of the body (a line, say); undecodable bytes (and, in
+// UTF-16, unpaired surrogates and an odd last byte) become U+FFFD and are
+// added to bad. The result holds no spare capacity.
 QString decode(QByteArrayView bytes, TextEncoding encoding, qint64 &bad);
 // The same into out, which has room for bytes.size() units; returns the
 // number of units written.
@@ -30,10 +41,13 @@ qsizetype decodeInto(QByteArrayView bytes, TextEncoding encoding, char16_t *out,
 
 // Number of invalid UTF-8 sequences in bytes (0: valid UTF-8).
 qint64 invalidUtf8Sequences(QByteArrayView bytes);
+// The UTF-16 body of a file as UTF-8 (see decode() for bad).
+QByteArray utf16ToUtf8(QByteArrayView body, TextEncoding encoding, qint64 &bad);
 
 // Whether text fits code page 932.
 bool fitsCp932(QStringView text);
-// The byte-order mark when encoding is Utf8WithBom, else nothing.
+// The byte-order mark of Utf8WithBom, Utf16LE and Utf16BE; nothing for
+// the others.
 QByteArray preamble(TextEncoding encoding);
 // Appends text in encoding (Cp932: text must fit).
 void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out);
@@ -42,10 +56,10 @@ void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out);
 
 // Chooses the encoding of a file from its texts, fed one at a time (lines,
 // or a row's fields; they are joined by ASCII separators and line ends).
-// Code page 932 when every text fits it and the bytes can't be taken for
-// UTF-8 when the file is read again: half-width katakana, for one, can
-// form valid UTF-8 ("ﾃｽﾄｶ" is C3 BD C4 B6), and such a file would come back
-// as other letters. Otherwise UTF-8 with a byte-order mark.
+// Code page 932 when every text fits it and detect() reads the bytes back
+// as code page 932: no NUL (it would be taken for UTF-16) and no code page
+// 932 text that is valid UTF-8 with a sequence of three bytes or more.
+// Otherwise UTF-8 with a byte-order mark.
 class EncodingChooser
 {
 public:
@@ -54,7 +68,8 @@ public:
 
 private:
     bool m_fits = true;
-    bool m_nonAscii = false;
-    bool m_notUtf8 = false; // some non-ASCII bytes are invalid UTF-8
+    bool m_nul = false;
+    bool m_longUtf8 = false; // some text's bytes hold a valid 3- or 4-byte UTF-8 sequence
+    bool m_notUtf8 = false; // some text's bytes are invalid UTF-8
     QByteArray m_scratch;
 };

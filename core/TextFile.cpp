@@ -1,12 +1,16 @@
 #include "TextFile.h"
 
 #include "FileErrorText.h"
+#include "LineSplitter.h"
 #include "SaveFile.h"
+#include "TextBody.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+
+#include <algorithm>
 
 namespace TextFile {
 
@@ -26,7 +30,7 @@ QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::Fil
 
 } // namespace
 
-Bytes read(const QString &path)
+Bytes read(const QString &path, qint64 maxBytes)
 {
     Bytes result;
     const QFileInfo info(path);
@@ -39,6 +43,13 @@ Bytes read(const QString &path)
         result.error = FileErrorText::notRegularFile();
         return result;
     }
+    if (info.size() > maxBytes) {
+        // A damaged or sparse file of many gigabytes: holding it would end
+        // the program, and a catalogue or a list can't be that large.
+        result.ok = false;
+        result.error = tooLargeReason(maxBytes);
+        return result;
+    }
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -46,19 +57,25 @@ Bytes read(const QString &path)
         result.error = FileErrorText::reason(errno, QFileDevice::OpenError);
         return result;
     }
-    result.ok = readAll(file, result.bytes, result.error);
+    result.ok = readAll(file, result.bytes, result.error, maxBytes);
     if (!result.ok)
         result.bytes.clear();
     return result;
 }
 
-bool readAll(QIODevice &device, QByteArray &out, QString &error)
+bool readAll(QIODevice &device, QByteArray &out, QString &error, qint64 maxBytes)
 {
     constexpr qint64 Chunk = 1 << 20;
     out.clear();
     if (!device.isSequential() && device.size() > 0)
-        out.reserve(device.size() + Chunk);
+        out.reserve(std::min(device.size(), maxBytes) + Chunk);
     for (;;) {
+        if (out.size() > maxBytes) {
+            // The file grew while it was read, or a device that tells no size.
+            out.clear();
+            error = tooLargeReason(maxBytes);
+            return false;
+        }
         const qsizetype start = out.size();
         out.resize(start + Chunk);
         errno = 0;
@@ -72,6 +89,11 @@ bool readAll(QIODevice &device, QByteArray &out, QString &error)
         if (got == 0 && (!device.isSequential() || !device.waitForReadyRead(30000)))
             return true;
     }
+}
+
+QString tooLargeReason(qint64 maxBytes)
+{
+    return QStringLiteral("大きすぎるファイルです（上限 %1 MiB）").arg(maxBytes >> 20);
 }
 
 bool writeAll(QIODevice &device, QByteArrayView bytes, QString &error)
@@ -122,19 +144,13 @@ FileResult replace(const QString &path, QByteArrayView bytes)
 Lines decodeLines(QByteArrayView fileBytes)
 {
     Lines result;
-    result.encoding = TextCodec::detect(fileBytes);
-    QByteArrayView body = TextCodec::body(fileBytes, result.encoding);
-    while (!body.isEmpty()) {
-        qsizetype end = body.indexOf('\n');
-        const qsizetype next = end < 0 ? body.size() : end + 1;
-        if (end < 0)
-            end = body.size();
-        QByteArrayView line = body.first(end);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        result.lines.append(TextCodec::decode(line, result.encoding, result.undecodable));
-        body = body.sliced(next);
-    }
+    const TextBody body(fileBytes);
+    result.encoding = body.fileEncoding();
+    result.undecodable = body.undecodable();
+    LineSplitter lines(body.bytes());
+    QByteArrayView line;
+    while (lines.next(line))
+        result.lines.append(TextCodec::decode(line, body.lineEncoding(), result.undecodable));
     return result;
 }
 

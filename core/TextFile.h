@@ -18,6 +18,10 @@ class SaveTarget;
 // of it was written and synced to the disk.
 namespace TextFile {
 
+// The most read of a settings or category file: a real one is a few KB,
+// the longest category list (32,767 values) a few MB.
+inline constexpr qint64 MaxSmallFileBytes = qint64(64) << 20;
+
 struct Bytes
 {
     bool found = false; // an ordinary file was there
@@ -27,10 +31,14 @@ struct Bytes
 };
 
 // Reads the whole ordinary file at path; a missing path (or a folder) is
-// "not found", which is no error; a pipe or a device is found but not read.
-Bytes read(const QString &path);
-// Reads device to its end; false with error on a read failure.
-bool readAll(QIODevice &device, QByteArray &out, QString &error);
+// "not found", which is no error; a pipe or a device is found but not read,
+// and so is a file larger than maxBytes (nothing of it is read).
+Bytes read(const QString &path, qint64 maxBytes);
+// Reads device to its end; false with error on a read failure or when it
+// gives more than maxBytes.
+bool readAll(QIODevice &device, QByteArray &out, QString &error, qint64 maxBytes);
+// The reason given for a file larger than maxBytes.
+QString tooLargeReason(qint64 maxBytes);
 
 // Writes bytes to device; false with error when the device took less.
 bool writeAll(QIODevice &device, QByteArrayView bytes, QString &error);
@@ -54,8 +62,8 @@ struct Lines
     qint64 undecodable = 0;
 };
 
-// Splits a file's text at LF (a CR before it is dropped); a last line
-// without its line end is read, a file ending with one gives no extra line.
+// Splits a file's text into lines as LineSplitter does (CR LF, LF or a
+// lone CR) and decodes them in the file's encoding (TextBody).
 Lines decodeLines(QByteArrayView fileBytes);
 // Every line followed by CR LF, in code page 932 when all of it fits, else
 // UTF-8 with a byte-order mark.

@@ -1,6 +1,9 @@
 // Writes the two-byte decoding table of code page 932 as C++ source, taken
 // from the C library's "CP932" converter. Run at build time; fails when the
-// converter is missing, so a build never ships an empty table.
+// converter is missing, so a build never ships an empty table, and when a
+// two-byte code would read as one of the characters that the codec keeps for
+// Windows' single bytes (U+0080, U+F8F0..U+F8F3), which would make writing
+// them ambiguous.
 #include <cstdio>
 #include <iconv.h>
 
@@ -28,6 +31,11 @@ unsigned convert(iconv_t cd, int lead, int trail)
     return out[0];
 }
 
+bool isSingleByteCharacter(unsigned c)
+{
+    return c == 0x0080 || (c >= 0xF8F0 && c <= 0xF8F3);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -50,12 +58,14 @@ int main(int argc, char **argv)
         "// Generated from the C library's CP932 converter. Rows: leads 0x81..0x9F, 0xE0..0xFC;\n"
         "// columns: trails 0x40..0xFC; 0 = no character.\n");
     int mapped = 0;
+    int clashes = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (!isLead(lead))
             continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             const unsigned c = trail == 0x7F ? 0 : convert(cd, lead, trail);
             mapped += c != 0;
+            clashes += isSingleByteCharacter(c);
             std::fprintf(out, "0x%04X,%s", c, (trail - 0x40) % 12 == 11 ? "\n" : " ");
         }
         std::fprintf(out, "\n");
@@ -63,6 +73,10 @@ int main(int argc, char **argv)
     iconv_close(cd);
     if (std::fclose(out) != 0 || mapped < 7000) {
         std::fprintf(stderr, "CP932 table incomplete (%d codes)\n", mapped);
+        return 1;
+    }
+    if (clashes != 0) {
+        std::fprintf(stderr, "CP932 table maps %d two-byte codes to single-byte characters\n", clashes);
         return 1;
     }
     return 0;

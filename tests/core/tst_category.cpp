@@ -60,6 +60,9 @@ private slots:
         QTest::newRow("hash becomes full-width") << QByteArray("C#\r\n") << QStringList { "C＃" };
         QTest::newRow("tab becomes U+FFFD") << QByteArray("a\tb\r\n") << QStringList { "a\uFFFDb" };
         QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x8E\xAC\r\n") << QStringList { "🎬" };
+        QTest::newRow("CR only") << QByteArray("A\r\rB\r") << QStringList { "A", "", "B" };
+        QTest::newRow("UTF-16LE without mark")
+            << QByteArrayLiteral("A\0\r\0\n\0\xA2\x30\r\0") << QStringList { "A", "ア" };
     }
 
     void reading()
@@ -82,8 +85,14 @@ private slots:
         QTest::newRow("empty list") << QStringList() << QByteArray();
         QTest::newRow("code page 932") << QStringList { "～①" } << QByteArray("\x81\x60\x87\x40\r\n");
         QTest::newRow("UTF-8 fallback") << QStringList { "영화", "A" } << QByteArray("\xEF\xBB\xBF영화\r\nA\r\n");
-        // In code page 932 these are C3 BD C4 B6: valid UTF-8, read back as "ýĶ".
-        QTest::newRow("kana that look like UTF-8") << QStringList { "ﾃｽﾄｶ" } << QByteArray("\xEF\xBB\xBFﾃｽﾄｶ\r\n");
+        // In code page 932 these are C3 BD C4 B6, valid UTF-8 ("ýĶ"), and CA B2 C3 B8.
+        QTest::newRow("kana that look like UTF-8")
+            << QStringList { "ﾃｽﾄｶ", "ﾊｲﾃｸ" } << QByteArray("\xC3\xBD\xC4\xB6\r\n\xCA\xB2\xC3\xB8\r\n");
+        // E3 81 A1 would be read as UTF-8 "ち".
+        QTest::newRow("kanji and kana that look like UTF-8")
+            << QStringList { "縺｡" } << QByteArray("\xEF\xBB\xBF縺｡\r\n");
+        QTest::newRow("Windows' single bytes")
+            << QStringList { "\u0080\uF8F0\uF8F1\uF8F2\uF8F3" } << QByteArray("\x80\xA0\xFD\xFE\xFF\r\n");
     }
 
     void writing()
@@ -150,6 +159,19 @@ private slots:
         QCOMPARE(saved[0].fileName, QStringLiteral("List02.txt"));
         QVERIFY(QFileInfo(path(2)).isFile() == false);
         QCOMPARE(fileBytes(path(5)), QByteArray("E\r\n"));
+    }
+
+    void oversizedFileIsRefused()
+    {
+        const qint64 size = qint64(100) << 30;
+        QVERIFY(TestFiles::makeSparse(path(1), size));
+        CategoryLists lists;
+        const FileResult read = LoadCategoryLists(m_dir->path(), lists);
+        QVERIFY(!read.ok);
+        QVERIFY2(read.statusText().contains(QStringLiteral("大きすぎる")), qPrintable(read.statusText()));
+        QVERIFY(lists.isUnreadable(1));
+        QVERIFY(!SaveCategoryLists(m_dir->path(), lists).ok);
+        QCOMPARE(QFileInfo(path(1)).size(), size);
     }
 
 private:

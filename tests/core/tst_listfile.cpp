@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "TextFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -149,7 +150,10 @@ private slots:
             << false;
         QTest::newRow("no separator at all")
             << QStringLiteral("just a name") << (QStringList { "just a name" } + QStringList(14, QString())) << false;
-        QTest::newRow("empty name") << QStringLiteral("##############") << QStringList(15, QString()) << false;
+        // A row renamed to nothing is saved so by the program itself.
+        QTest::newRow("empty name") << QStringLiteral("#1#AVI############")
+                                    << (QStringList { "", "1", "AVI" } + QStringList(12, QString())) << true;
+        QTest::newRow("all fields empty") << QStringLiteral("##############") << QStringList(15, QString()) << true;
         QTest::newRow("tab and unit separator become U+FFFD")
             << QStringLiteral("a\tb#x\x1Fy#############")
             << (QStringList { QStringLiteral("a\uFFFDb"), QStringLiteral("x\uFFFDy") } + QStringList(13, QString()))
@@ -187,6 +191,9 @@ private slots:
         QTest::newRow("CR LF") << QByteArray("a##############\r\nb##############\r\n");
         QTest::newRow("LF only") << QByteArray("a##############\nb##############\n");
         QTest::newRow("last line without line end") << QByteArray("a##############\r\nb##############");
+        QTest::newRow("CR only") << QByteArray("a##############\rb##############\r");
+        QTest::newRow("mixed") << QByteArray("a##############\rb##############\n");
+        QTest::newRow("CR only, no last line end") << QByteArray("a##############\rb##############");
     }
 
     void lineEndings()
@@ -384,8 +391,8 @@ private slots:
 
     void undecodableBytesAreBackedUpOnce()
     {
-        // 0x85 0x40 is an unassigned code, 0xFF no code at all.
-        const QByteArray damaged = "a\x85\x40z\xFF##############\r\n";
+        // 0x85 0x40 is an unassigned code, 0x82 a lead byte without a trail.
+        const QByteArray damaged = "a\x85\x40z\x82##############\r\n";
         QVERIFY(writeBytes(m_path, damaged));
         Catalog catalog;
         const CatalogLoadReport report = LoadCatalog(m_path, catalog);
@@ -406,6 +413,70 @@ private slots:
         QCOMPARE(second.encoding, TextEncoding::Utf8WithBom);
         QCOMPARE(second.undecodableChars, 0);
         QCOMPARE(storedFields(again.at(0)), storedFields(catalog.at(0)));
+    }
+
+    // Whatever reading changed, the first save keeps the file as it was.
+    void changesOnReadingAreBackedUp_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("remark");
+        const QByteArray good = "good.avi#1#AVI############\r\n";
+        QTest::newRow("control character") << good + "a\tb##############\r\n"
+                                           << QStringLiteral("制御文字が1個ありました。");
+        QTest::newRow("blank line") << good + "\r\n" + good << QStringLiteral("形式に合わない行が1行ありました。");
+        QTest::newRow("too few separators") << good + "x#1\r\n" << QStringLiteral("形式に合わない行が1行ありました。");
+        QTest::newRow("undecodable byte") << good + "\x82##############\r\n"
+                                          << QStringLiteral("読めない文字が1個ありました。");
+        QByteArray utf16;
+        TextCodec::encodeAppend(QString::fromLatin1(good), TextEncoding::Utf16LE, utf16);
+        QTest::newRow("UTF-16 without mark") << utf16 << QStringLiteral("BOMのないUTF-16として読みました。");
+        QTest::newRow("empty name, lone CR: nothing changed") << good + "#2#MP3############\r" + good << QString();
+    }
+
+    void changesOnReadingAreBackedUp()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, remark);
+        QVERIFY(writeBytes(m_path, bytes));
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        const QString bak = m_path + QStringLiteral(".bak");
+        if (remark.isEmpty()) {
+            QCOMPARE(report.remark(), QString());
+        } else {
+            QVERIFY2(report.remark().startsWith(remark), qPrintable(report.remark()));
+            QVERIFY2(report.remark().endsWith(QStringLiteral("保存の前に List.txt.bak へ控えます。")),
+                qPrintable(report.remark()));
+        }
+        CatalogFileGuard guard(report);
+        QVERIFY(SaveCatalog(m_path, catalog, guard).ok);
+        QCOMPARE(fileBytes(bak), remark.isEmpty() ? QByteArray("<unreadable>") : bytes);
+    }
+
+    // A sparse file of 100 GB: refused at once, never overwritten.
+    void oversizedFileIsRefused()
+    {
+        const qint64 size = qint64(100) << 30;
+        QVERIFY(TestFiles::makeSparse(m_path, size));
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QVERIFY(report.fileFound);
+        QVERIFY(!report.readable);
+        QCOMPARE(catalog.size(), 0);
+        QVERIFY2(report.remark().contains(QStringLiteral("大きすぎる")), qPrintable(report.remark()));
+        CatalogFileGuard guard(report);
+        catalog.append(rowOf({ QStringLiteral("new.avi") }));
+        QVERIFY(!SaveCatalog(m_path, catalog, guard).ok);
+        QCOMPARE(QFileInfo(m_path).size(), size);
+        // The same bound when read from a device.
+        QBuffer tooLong;
+        tooLong.setData(QByteArray(3 << 20, 'x'));
+        tooLong.open(QIODevice::ReadOnly);
+        QByteArray bytes;
+        QString error;
+        QVERIFY(!TextFile::readAll(tooLong, bytes, error, 1 << 20));
+        QVERIFY(bytes.isEmpty());
+        QCOMPARE(error, TextFile::tooLargeReason(1 << 20));
     }
 
     void encodingOfTheFile_data()
@@ -438,16 +509,19 @@ private slots:
         QCOMPARE(loaded.at(1).text(CatalogItem::Name), QStringLiteral("アニメ.avi"));
     }
 
-    // Code page 932 bytes that happen to be valid UTF-8 would be read back
-    // as other letters: such a file is written as UTF-8 with its mark.
+    // Half-width katakana often forms valid two-byte UTF-8; such a file is
+    // code page 932 all the same, read and written back byte for byte. Only
+    // code page 932 bytes that form a longer UTF-8 sequence ("縺｡" is
+    // E3 81 A1, "ち" in UTF-8) make the file UTF-8 with its mark.
     void bytesThatLookLikeUtf8_data()
     {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<bool>("bom");
-        QTest::newRow("half-width kana alone") << QStringList { "ﾃｽﾄｶ.avi" } << true;
-        QTest::newRow("two such rows") << QStringList { "ﾃｽﾄｶ.avi", "ﾅｱ.mpg" } << true;
-        QTest::newRow("a kana pair that is not UTF-8") << QStringList { "ﾃｽﾄｶ.avi", "ﾃｽﾄ.mpg" } << false;
+        QTest::newRow("ﾊｲﾃｸ and ﾏｲﾅｰ") << QStringList { "ﾊｲﾃｸ", "ﾏｲﾅｰ.avi" } << false;
+        QTest::newRow("ﾃｽﾄｶ") << QStringList { "ﾃｽﾄｶ.avi" } << false;
         QTest::newRow("with a row of kanji") << QStringList { "ﾃｽﾄｶ.avi", "映画.avi" } << false;
+        QTest::newRow("Windows' single bytes") << QStringList { "\u0080\uF8F0\uF8F1\uF8F2\uF8F3.txt" } << false;
+        QTest::newRow("three-byte UTF-8 look-alike") << QStringList { "縺｡.avi", "ﾊｲﾃｸ" } << true;
         QTest::newRow("ASCII only") << QStringList { "a.avi", "b.avi" } << false;
     }
 
@@ -457,14 +531,39 @@ private slots:
         QFETCH(bool, bom);
         Catalog catalog;
         for (const QString &name : names)
-            catalog.append(rowOf({ name }));
+            catalog.append(rowOf(
+                { name, QStringLiteral("1"), QString(), QString(), QString(), QString(), QString(), QString(), name }));
         QVERIFY(SaveCatalog(m_path, catalog).ok);
-        QCOMPARE(fileBytes(m_path).startsWith("\xEF\xBB\xBF"), bom);
+        const QByteArray written = fileBytes(m_path);
+        QCOMPARE(written.startsWith("\xEF\xBB\xBF"), bom);
         Catalog loaded;
-        LoadCatalog(m_path, loaded);
+        const CatalogLoadReport report = LoadCatalog(m_path, loaded);
+        QVERIFY(!report.changedOnReading());
         QCOMPARE(loaded.size(), catalog.size());
         for (qsizetype i = 0; i < catalog.size(); ++i)
-            QCOMPARE(loaded.at(i).text(CatalogItem::Name), names.at(i));
+            QCOMPARE(storedFields(loaded.at(i)), storedFields(catalog.at(i)));
+        CatalogFileGuard guard(report);
+        QVERIFY(SaveCatalog(m_path, loaded, guard).ok);
+        QCOMPARE(fileBytes(m_path), written);
+        QVERIFY(!QFile::exists(m_path + QStringLiteral(".bak")));
+    }
+
+    // An old file made on Windows: kept byte for byte through a load and a
+    // save, and never taken for UTF-8.
+    void oldCodePage932FileKeepsItsBytes()
+    {
+        const QByteArray old = "\xCA\xB2\xC3\xB8.avi#1#AVI######\xCF\xB2\xC5\xB0######\r\n"
+                               "\x80\xA0\xFD\xFE\xFF#2#TXT############\r\n";
+        QVERIFY(writeBytes(m_path, old));
+        Catalog catalog;
+        const CatalogLoadReport report = LoadCatalog(m_path, catalog);
+        QCOMPARE(report.encoding, TextEncoding::Cp932);
+        QVERIFY(!report.changedOnReading());
+        QCOMPARE(catalog.at(0).text(CatalogItem::Name), QStringLiteral("ﾊｲﾃｸ.avi"));
+        QCOMPARE(catalog.at(0).text(CatalogItem::Genre1), QStringLiteral("ﾏｲﾅｰ"));
+        QCOMPARE(catalog.at(1).text(CatalogItem::Name), QStringLiteral("\u0080\uF8F0\uF8F1\uF8F2\uF8F3"));
+        QVERIFY(SaveCatalog(m_path, catalog).ok);
+        QCOMPARE(fileBytes(m_path), old);
     }
 
     void utf8WithoutMarkIsReadAsUtf8()

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -247,6 +248,30 @@ private slots:
         QCOMPARE(order[0], 12);
         for (int i = 1; i <= 12; ++i)
             QCOMPARE(order[size_t(i)], i - 1);
+    }
+
+    void oversizedFileGivesDefaultsAndIsKept()
+    {
+        const qint64 size = qint64(100) << 30;
+        QVERIFY(TestFiles::makeSparse(m_path, size));
+        FileResult read;
+        const Settings settings = LoadSettings(m_path, read);
+        QVERIFY(!read.ok);
+        QVERIFY2(read.statusText().contains(QStringLiteral("大きすぎる")), qPrintable(read.statusText()));
+        QCOMPARE(settings.width, Settings().width);
+        QCOMPARE(settings.itemPosition, Settings().itemPosition);
+        QVERIFY(!SaveSettings(m_path, defaultsToSave()).ok);
+        QCOMPARE(QFileInfo(m_path).size(), size);
+    }
+
+    void halfWidthKanaValuesKeepTheirBytes()
+    {
+        // ﾊｲﾃｸ in code page 932 is valid UTF-8 by accident.
+        const QByteArray old = "[Options]\r\nMemo=\xCA\xB2\xC3\xB8\r\n";
+        ProfileFile profile;
+        profile.setText(old);
+        QCOMPARE(profile.string("Options", "Memo", ""), QStringLiteral("ﾊｲﾃｸ"));
+        QCOMPARE(profile.toBytes(), old);
     }
 
     void unreadableFileIsNotReplaced()

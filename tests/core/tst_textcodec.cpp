@@ -1,11 +1,32 @@
 #include "Cp932Codec.h"
+#include "LineSplitter.h"
 #include "TextCodec.h"
+#include "TextFile.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <iconv.h>
 
 namespace {
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray out;
+    TextCodec::encodeAppend(text, bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE, out);
+    return out;
+}
+
+// Lines as the line splitter must cut them, the plain way.
+QList<QByteArray> referenceLines(QByteArray text)
+{
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    QList<QByteArray> lines = text.split('\n');
+    if (text.isEmpty() || text.endsWith('\n'))
+        lines.removeLast();
+    return lines;
+}
 
 QByteArray encodeCp932(const QString &text)
 {
@@ -60,6 +81,8 @@ private slots:
         QTest::newRow("full-width backslash") << QStringLiteral("＼") << QByteArray("\x81\x5F");
         QTest::newRow("sentence") << QStringLiteral("アニメ#1,234.567")
                                   << QByteArray("\x83\x41\x83\x6A\x83\x81#1,234.567");
+        QTest::newRow("single bytes 0x80, 0xA0, 0xFD..0xFF")
+            << QStringLiteral("\u0080\uF8F0\uF8F1\uF8F2\uF8F3") << QByteArray("\x80\xA0\xFD\xFE\xFF");
     }
 
     void windowsCodes()
@@ -124,9 +147,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("bad");
-        QTest::newRow("0x80") << QByteArray("a\x80z") << QStringLiteral("a\uFFFDz") << qint64(1);
-        QTest::newRow("0xA0 and 0xFD..0xFF")
-            << QByteArray("\xA0\xFD\xFE\xFF") << QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD") << qint64(4);
+        QTest::newRow("lead before a byte that is no trail")
+            << QByteArray("a\x81\x7Fz") << QStringLiteral("a\uFFFD\x7Fz") << qint64(1);
         QTest::newRow("lead at the end") << QByteArray("a\x82") << QStringLiteral("a\uFFFD") << qint64(1);
         QTest::newRow("lead before a separator keeps it")
             << QByteArray("\x82#b") << QStringLiteral("\uFFFD#b") << qint64(1);
@@ -159,6 +181,19 @@ private slots:
         QTest::newRow("overlong") << QByteArray("\xC0\xAF") << TextEncoding::Cp932;
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << TextEncoding::Cp932;
         QTest::newRow("emoji") << QStringLiteral("🎬").toUtf8() << TextEncoding::Utf8;
+        // Two-byte UTF-8 only: code page 932 when that reads the bytes too.
+        QTest::newRow("ﾊｲﾃｸ, valid UTF-8 by accident") << QByteArray("\xCA\xB2\xC3\xB8\r\n") << TextEncoding::Cp932;
+        QTest::newRow("ﾏｲﾅｰ, valid UTF-8 by accident") << QByteArray("\xCF\xB2\xC5\xB0") << TextEncoding::Cp932;
+        QTest::newRow("é, also ﾃｩ in code page 932") << QStringLiteral("café").toUtf8() << TextEncoding::Cp932;
+        QTest::newRow("Á, not code page 932") << QStringLiteral("Á\r\n").toUtf8() << TextEncoding::Utf8;
+        QTest::newRow("UTF-16LE, no mark") << utf16(QStringLiteral("a#b\r\n"), false) << TextEncoding::Utf16LE;
+        QTest::newRow("UTF-16BE, no mark") << utf16(QStringLiteral("a#b\r\n"), true) << TextEncoding::Utf16BE;
+        QTest::newRow("UTF-16LE Japanese with mark")
+            << QByteArray("\xFF\xFE") + utf16(QStringLiteral("一覧\r\nアニメ\r\n"), false) << TextEncoding::Utf16LE;
+        QTest::newRow("UTF-16BE, odd length")
+            << utf16(QStringLiteral("abc"), true) + QByteArray(1, '\0') << TextEncoding::Utf16BE;
+        QTest::newRow("one NUL in a code page 932 line")
+            << QByteArray("\x83\x41\x83\x6A\x00\x83\x81 and more text\r\n") << TextEncoding::Cp932;
     }
 
     void detection()
@@ -166,6 +201,88 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(TextEncoding, encoding);
         QCOMPARE(TextCodec::detect(bytes), encoding);
+    }
+
+    void utf16Decoding()
+    {
+        // The mark goes, an unpaired surrogate and an odd last byte become
+        // U+FFFD, a pair stays.
+        const QByteArray file = QByteArray("\xFF\xFE") + utf16(QStringLiteral("a🎬"), false)
+            + QByteArrayLiteral("\x00\xD8") + utf16(QStringLiteral("b"), false) + QByteArray("c");
+        const TextEncoding encoding = TextCodec::detect(file);
+        QCOMPARE(encoding, TextEncoding::Utf16LE);
+        qint64 bad = 0;
+        QCOMPARE(TextCodec::decode(TextCodec::body(file, encoding), encoding, bad), QStringLiteral("a🎬\uFFFDb\uFFFD"));
+        QCOMPARE(bad, 2);
+        bad = 0;
+        QCOMPARE(TextCodec::utf16ToUtf8(TextCodec::body(file, encoding), encoding, bad),
+            QStringLiteral("a🎬\uFFFDb\uFFFD").toUtf8());
+        QCOMPARE(bad, 2);
+    }
+
+    void utf16FilesAreReadLineByLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextEncoding>("encoding");
+        const QString text = QStringLiteral("ジャンル\r\nanime\nｱﾆﾒ\r");
+        QTest::newRow("LE") << utf16(text, false) << TextEncoding::Utf16LE;
+        QTest::newRow("BE") << utf16(text, true) << TextEncoding::Utf16BE;
+        QTest::newRow("LE with mark") << QByteArray("\xFF\xFE") + utf16(text, false) << TextEncoding::Utf16LE;
+        QTest::newRow("BE with mark") << QByteArray("\xFE\xFF") + utf16(text, true) << TextEncoding::Utf16BE;
+    }
+
+    void utf16FilesAreReadLineByLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, encoding);
+        const TextFile::Lines read = TextFile::decodeLines(bytes);
+        QCOMPARE(read.encoding, encoding);
+        QCOMPARE(read.undecodable, 0);
+        QCOMPARE(read.lines, (QStringList { "ジャンル", "anime", "ｱﾆﾒ" }));
+    }
+
+    // Every written file reads back as the same lines: the encoding chosen
+    // for writing is always the one detected on reading.
+    void writtenLinesReadBack()
+    {
+        const QStringList pieces { "a", "#", " ", "ﾊ", "ｲ", "ﾃ", "ｸ", "ｰ", "ﾏ", "ｱ", "縺", "あ", "映", "～", "①",
+            "\u0080", "\uF8F0", "\uF8F1", "\uF8F2", "\uF8F3", "é", "🎬", "한", QString(QChar(0)), "\t" };
+        QRandomGenerator random(932);
+        for (int round = 0; round < 3000; ++round) {
+            QStringList lines;
+            const int lineCount = random.bounded(1, 4);
+            for (int l = 0; l < lineCount; ++l) {
+                QString line;
+                const int length = random.bounded(0, 7);
+                for (int i = 0; i < length; ++i)
+                    line += pieces[random.bounded(pieces.size())];
+                lines.append(line);
+            }
+            const QByteArray bytes = TextFile::encodeLines(lines);
+            const TextFile::Lines read = TextFile::decodeLines(bytes);
+            QVERIFY2(read.lines == lines && read.undecodable == 0,
+                qPrintable(lines.join(u'|') + QStringLiteral(" became ") + read.lines.join(u'|')));
+        }
+    }
+
+    void lineSplitting()
+    {
+        // Random texts of letters, CRs and LFs against the plain reference.
+        QRandomGenerator random(13);
+        const char alphabet[] = { 'a', 'b', '\r', '\n' };
+        for (int round = 0; round < 5000; ++round) {
+            QByteArray text;
+            const int length = random.bounded(0, 12);
+            for (int i = 0; i < length; ++i)
+                text += alphabet[random.bounded(4)];
+            QList<QByteArray> lines;
+            LineSplitter splitter(text);
+            QByteArrayView line;
+            while (splitter.next(line))
+                lines.append(line.toByteArray());
+            QCOMPARE(lines, referenceLines(text));
+            QCOMPARE(LineSplitter::count(text), lines.size());
+        }
     }
 
     void utf8WithMarkCountsInvalidBytes()

@@ -18,4 +18,10 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+bool makeSparse(const QString &path, qint64 size)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(size);
+}
+
 } // namespace TestFiles

@@ -10,5 +10,7 @@ namespace TestFiles {
 QByteArray fileBytes(const QString &path);
 // Writes bytes as the whole file; false on any failure.
 bool writeBytes(const QString &path, const QByteArray &bytes);
+// Makes a sparse file of size bytes (holes only, no disk space used).
+bool makeSparse(const QString &path, qint64 size);
 
 } // namespace TestFiles

@@ -58,7 +58,8 @@ void Form1::startUp()
     createSettingsWindow();
     const FileResult listsRead = LoadCategoryLists(m_dataFolder, m_lists);
     m_form2->reloadLists();
-    const Settings settings = LoadSettings(QDir(m_dataFolder).filePath(DataFiles::SettingsFile));
+    FileResult settingsRead;
+    const Settings settings = LoadSettings(QDir(m_dataFolder).filePath(DataFiles::SettingsFile), settingsRead);
     applySettings(settings);
     onCategoryTabClick();
     QString report = QString::number(m_catalog.size()) + QStringLiteral("個のアイテムを読み込みました");
@@ -66,6 +67,8 @@ void Form1::startUp()
         report += QStringLiteral("　") + m_loadRemark;
     if (!listsRead.ok)
         report += QStringLiteral("　") + listsRead.statusText();
+    if (!settingsRead.ok)
+        report += QStringLiteral("　") + settingsRead.statusText();
     if (!staleFiles.statusText().isEmpty())
         report += QStringLiteral("　") + staleFiles.statusText();
     setStatus(report);
