@@ -1,10 +1,12 @@
 // The UTF-8 side of the text codec: the validity scan, the encoding
 // detection and the decoder. Properties: valid UTF-8 decodes as Qt decodes
 // it and writes back to the same bytes; the count of invalid sequences is 0
-// exactly for valid input; detection follows the rule (a byte-order mark, or
-// valid and not plain ASCII, is UTF-8).
+// exactly for valid input; detection follows the rule (a byte-order mark is
+// UTF-8; without NUL bytes, valid UTF-8 that is not plain ASCII is UTF-8 when
+// it holds a character beyond two bytes or is not valid code page 932).
 #include "FuzzCheck.h"
 
+#include "Cp932Codec.h"
 #include "TextCodec.h"
 
 #include <QStringDecoder>
@@ -20,6 +22,23 @@ bool isAscii(QByteArrayView bytes)
             return false;
     }
     return true;
+}
+
+bool beyondTwoBytes(const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x800)
+            return true;
+    }
+    return false;
+}
+
+bool validCp932(QByteArrayView bytes)
+{
+    std::vector<char16_t> units(size_t(bytes.size()));
+    qint64 bad = 0;
+    Cp932Codec::instance().decode(bytes, units.data(), bad);
+    return bad == 0;
 }
 
 QString Reference(QByteArrayView bytes)
@@ -59,9 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const TextEncoding detected = TextCodec::detect(bytes);
     const bool bom = bytes.startsWith(TextCodec::Utf8Bom);
-    const TextEncoding expected = bom       ? TextEncoding::Utf8WithBom
-        : (invalid == 0 && !isAscii(bytes)) ? TextEncoding::Utf8
-                                            : TextEncoding::Cp932;
+    if (!bom && bytes.contains('\0')) {
+        // UTF-16 or not: no UTF-8 without a mark.
+        FUZZ_CHECK(detected != TextEncoding::Utf8 && detected != TextEncoding::Utf8WithBom,
+            QStringLiteral("detected %1").arg(int(detected)));
+        return 0;
+    }
+    const bool utf8 = invalid == 0 && !isAscii(bytes) && (beyondTwoBytes(reference) || !validCp932(bytes));
+    const TextEncoding expected = bom ? TextEncoding::Utf8WithBom : utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
     FUZZ_CHECK(detected == expected, QStringLiteral("detected %1").arg(int(detected)));
     const QByteArrayView body = TextCodec::body(bytes, detected);
     FUZZ_CHECK(body.size() == bytes.size() - (bom ? 3 : 0), QString::number(body.size()));

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void placeOutsideScreensComesBack_data();
     void placeOutsideScreensComesBack();
     void hiddenColumnCanBeWidened();
+    void oversizedSettingsFileIsReported();
 
 private:
     static std::unique_ptr<QProcess> launch(const QString &dataFolder);
@@ -147,6 +148,21 @@ void TestStartup::hiddenColumnCanBeWidened()
     QCOMPARE(header->sectionSize(15), 40);
     QVERIFY(!header->isSectionHidden(15));
     QCOMPARE(f.cell(0, 15), QStringLiteral("0"));
+}
+
+void TestStartup::oversizedSettingsFileIsReported()
+{
+    // A sparse test.ini of 100 GB: the defaults, a message, and the file is
+    // not replaced at exit.
+    WindowFixture f;
+    const qint64 size = qint64(100) << 30;
+    QFile ini(f.path(QStringLiteral("test.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.resize(size));
+    ini.close();
+    f.start();
+    QVERIFY2(f.status().contains(QStringLiteral("test.ini を読み込めませんでした")), qPrintable(f.status()));
+    f.window->close();
+    QCOMPARE(QFileInfo(ini.fileName()).size(), size);
 }
 
 QTEST_MAIN(TestStartup)
