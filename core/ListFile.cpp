@@ -204,8 +204,9 @@ FileResult WriteCatalog(QIODevice &device, const Catalog &catalog, const Progres
 {
     const QString name = DataFiles::CatalogFile;
     const TextEncoding encoding = CatalogEncoding(catalog);
+    // The buffer grows as lines come, up to about WriteChunk, and keeps its
+    // room from one chunk to the next; a small catalogue costs no more.
     QByteArray buffer = TextCodec::preamble(encoding);
-    buffer.reserve(WriteChunk + 4096);
     QString error;
     const qsizetype n = catalog.size();
     for (qsizetype i = 0; i < n; ++i) {

@@ -13,17 +13,19 @@
 
 namespace {
 
-// Lines that hold something, counted the plain way: every CR LF, LF or
-// lone CR ends a line.
+// Lines that hold something, counted the plain way: every CR or LF ends a
+// line, and the empty ones (between the CR and LF of a CR LF, too) are not
+// counted.
 qint64 nonEmptyLines(QByteArrayView body)
 {
-    QByteArray text = body.toByteArray();
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
     qint64 count = 0;
-    for (const QByteArray &line : text.split('\n'))
-        count += line.isEmpty() ? 0 : 1;
-    return count;
+    bool inLine = false;
+    for (char c : body) {
+        const bool end = c == '\r' || c == '\n';
+        count += end && inLine ? 1 : 0;
+        inLine = !end;
+    }
+    return count + (inLine ? 1 : 0);
 }
 
 void checkClean(const CatalogItem &item)
