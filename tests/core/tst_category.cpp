@@ -170,7 +170,9 @@ private slots:
         QVERIFY(!read.ok);
         QVERIFY2(read.statusText().contains(QStringLiteral("大きすぎる")), qPrintable(read.statusText()));
         QVERIFY(lists.isUnreadable(1));
-        QVERIFY(!SaveCategoryLists(m_dir->path(), lists).ok);
+        const QList<FileResult> saved = SaveCategoryLists(m_dir->path(), lists);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().fileName, QStringLiteral("List01.txt"));
         QCOMPARE(QFileInfo(path(1)).size(), size);
     }
 
