@@ -70,8 +70,9 @@ void ValueTabStrip::addTabs(const QStringList &captions)
         return;
     m_captions.append(captions);
     m_widths.reserve(m_captions.size());
+    QStyleOptionTab option = measureOption();
     for (const QString &caption : captions)
-        m_widths.append(measureTab(caption));
+        m_widths.append(measureTab(option, caption));
     captionsChanged();
 }
 
@@ -137,17 +138,23 @@ int ValueTabStrip::rowHeight() const
 }
 
 // The style's own size for a tab with this caption, so that its text
-// rectangle holds the whole caption at every scale and font.
-int ValueTabStrip::measureTab(const QString &caption) const
+// rectangle holds the whole caption at every scale and font. The option is
+// made once for a batch of captions.
+QStyleOptionTab ValueTabStrip::measureOption() const
 {
     QStyleOptionTab option;
     option.initFrom(this);
     option.shape = QTabBar::RoundedNorth;
+    return option;
+}
+
+int ValueTabStrip::measureTab(QStyleOptionTab &option, const QString &caption) const
+{
     option.text = shownText(caption);
-    const QFontMetrics metrics = fontMetrics();
     const int hSpace = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
     const int vSpace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
-    const QSize contents(metrics.size(Qt::TextShowMnemonic, option.text).width() + hSpace, metrics.height() + vSpace);
+    const int textWidth = option.fontMetrics.horizontalAdvance(ElidedCellDelegate::shownText(caption));
+    const QSize contents(textWidth + hSpace, option.fontMetrics.height() + vSpace);
     const QSize size = style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
     return std::max({ MinimumTabWidth, size.width(), contents.width() });
 }
@@ -156,8 +163,9 @@ void ValueTabStrip::measureAll()
 {
     m_widths.clear();
     m_widths.reserve(m_captions.size());
+    QStyleOptionTab option = measureOption();
     for (const QString &caption : std::as_const(m_captions))
-        m_widths.append(measureTab(caption));
+        m_widths.append(measureTab(option, caption));
 }
 
 QList<QRect> ValueTabStrip::layoutAt(int width) const

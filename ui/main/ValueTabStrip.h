@@ -67,7 +67,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    int measureTab(const QString &caption) const;
+    QStyleOptionTab measureOption() const;
+    int measureTab(QStyleOptionTab &option, const QString &caption) const;
     void measureAll();
     void captionsChanged();
     // Tab rectangles for a width, without the single-row scroll offset.
