@@ -1,11 +1,13 @@
 #include "Form1.h"
 
 #include "DropIntakeRunner.h"
+#include "ElidedCellDelegate.h"
 #include "Form2.h"
 #include "RowMenu.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
+#include "VisibleListView.h"
 #include "frmAbout.h"
 
 #include <QCloseEvent>
@@ -127,9 +129,10 @@ void Form1::buildControls()
 void Form1::buildListView()
 {
     m_model = new VisibleListModel(m_catalog, this);
-    m_listView = new QTableView(centralWidget());
+    m_listView = new VisibleListView(centralWidget());
     m_listView->setObjectName(QStringLiteral("ListView2"));
     m_listView->setModel(m_model);
+    m_listView->setItemDelegate(new ElidedCellDelegate(m_listView));
     m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_listView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listView->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -141,6 +144,7 @@ void Form1::buildListView()
     m_listView->viewport()->setAcceptDrops(true);
     m_listViewport = m_listView->viewport();
     m_listViewport->installEventFilter(this);
+    m_listView->installEventFilter(this); // its keys, the menu key
 
     QHeaderView *rows = m_listView->verticalHeader();
     rows->hide();
@@ -191,6 +195,9 @@ void Form1::buildMenus()
     he->menuAction()->setObjectName(QStringLiteral("he"));
     m_vre = he->addAction(QStringLiteral("バージョン情報"));
     m_vre->setObjectName(QStringLiteral("vre"));
+
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, &Form1::focusSearchBox);
 
     // The captions carry no mnemonic letters, so F10 opens the menu bar.
     auto *openMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -273,6 +280,13 @@ bool Form1::event(QEvent *event)
     if (event->type() == QEvent::StatusTip)
         return true;
     return QMainWindow::event(event);
+}
+
+// Ctrl+F: typing replaces the search text, also when the box had the focus.
+void Form1::focusSearchBox()
+{
+    m_text3->setFocus(Qt::ShortcutFocusReason);
+    m_text3->selectAll();
 }
 
 void Form1::ShowAbout()

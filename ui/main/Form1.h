@@ -127,6 +127,9 @@ private:
     void detachOtherCopies(const QList<int> &rows);
     void showVisibleRows(const QList<qsizetype> &positions, bool repeats);
     void applySortIfOn();
+    bool listKeyEvent(QEvent *event);
+    void showRowMenuAtCurrentRow();
+    void focusSearchBox();
 
     QString m_dataFolder;
     Catalog m_catalog;

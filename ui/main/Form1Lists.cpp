@@ -12,6 +12,7 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -31,6 +32,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, m_text3, [this] { m_text3->selectAll(); });
         return false;
     }
+    if (watched == m_listView)
+        return listKeyEvent(event);
     if (watched != m_listViewport)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
@@ -39,17 +42,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         ShowRowMenu(press->button(), press->globalPosition().toPoint());
         return false;
     }
-    case QEvent::ContextMenu: {
-        // The menu key: the menu opens at the current row.
-        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
-        if (menuEvent->reason() != QContextMenuEvent::Mouse) {
-            const QRect row = m_listView->visualRect(m_listView->currentIndex());
-            const QPoint local = row.isValid() ? row.center() : QPoint(0, 0);
-            m_rowMenu->rebuild();
-            m_rowMenu->exec(m_listViewport->mapToGlobal(local));
-        }
+    case QEvent::ContextMenu:
+        // A right press has opened the menu already; the menu key arrives
+        // at the list itself.
+        if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Mouse)
+            showRowMenuAtCurrentRow();
         return true;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove:
         static_cast<QDropEvent *>(event)->acceptProposedAction();
@@ -63,6 +61,39 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+}
+
+// The keys of the list: the menu key and Shift+F10 open the popup menu,
+// and Delete removes the selected rows as its "削除" does.
+bool Form1::listKeyEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        if (static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return false;
+        showRowMenuAtCurrentRow();
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        showRowMenuAtCurrentRow();
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        RemoveSelectedRows();
+        return true;
+    }
+    return false;
+}
+
+void Form1::showRowMenuAtCurrentRow()
+{
+    const QRect row = m_listView->visualRect(m_listView->currentIndex());
+    const QPoint local = row.isValid() ? row.center() : QPoint(0, 0);
+    m_rowMenu->rebuild();
+    m_rowMenu->exec(m_listViewport->mapToGlobal(local));
 }
 
 void Form1::ShowRowMenu(Qt::MouseButton button, const QPoint &globalPos)

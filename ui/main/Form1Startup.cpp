@@ -163,10 +163,9 @@ int Form1::selectedCategory() const
 
 void Form1::onCategoryTabClick()
 {
-    while (m_tabStrip1->count() > 2)
-        m_tabStrip1->removeTab(2);
-    for (const QString &value : m_lists.list(selectedCategory()))
-        m_tabStrip1->addTab(value);
+    // One removal and one batch of tabs: each change lays the strip out.
+    m_tabStrip1->removeTabsFrom(2);
+    m_tabStrip1->addTabs(m_lists.list(selectedCategory()));
     m_tabStrip1->setCurrentIndex(0); // its click runs RefreshView
     LayoutTabArea();
 }
