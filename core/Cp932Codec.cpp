@@ -17,7 +17,7 @@ bool isTrail(quint8 b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// Two-byte codes, generated at build time from the C library's converter.
+// Two-byte codes, generated from the C library's converter.
 constexpr char16_t DecodeTable[] = {
 #include "Cp932Table.inc"
 };
