@@ -3,11 +3,13 @@
 #include "DropIntakeRunner.h"
 #include "Form2.h"
 #include "RowMenu.h"
+#include "SearchBox.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
 #include "frmAbout.h"
 
+#include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -88,7 +90,9 @@ void Form1::buildControls()
     for (const char16_t *caption : { u"ジャンル１", u"ジャンル２", u"備考", u"その他１", u"その他２" })
         m_tabStrip2->addTab(QString::fromUtf16(caption));
 
-    m_text3 = new QLineEdit(client);
+    auto *searchBox = new SearchBox(client);
+    connect(searchBox, &SearchBox::filesDropped, this, &Form1::AddDroppedFiles);
+    m_text3 = searchBox;
     m_text3->setObjectName(QStringLiteral("Text3"));
     m_text3->setAccessibleName(QStringLiteral("検索する文字"));
     m_text3->installEventFilter(this);
@@ -246,6 +250,20 @@ void Form1::connectControls()
     connect(m_intake, &DropIntakeRunner::dropStarted, this, &Form1::onDropStarted);
     connect(m_intake, &DropIntakeRunner::filesProbed, this, &Form1::onFilesProbed);
     connect(m_intake, &DropIntakeRunner::dropFinished, this, &Form1::onDropFinished);
+}
+
+// A name typed into the list's in-place editor is taken before the visible
+// list is refilled or anything is saved: the list would otherwise drop the
+// editor with its text, or the save would write the old name.
+void Form1::commitOpenNameEditor()
+{
+    // An edit always starts on the current cell.
+    QWidget *editor = m_listView->indexWidget(m_listView->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate *delegate = m_listView->itemDelegate();
+    Q_EMIT delegate->commitData(editor);
+    Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 QString Form1::statusText() const

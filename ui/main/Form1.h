@@ -118,11 +118,13 @@ private:
     void quitNow();
 
     // Drops.
+    bool takeListDropEvent(QEvent *event);
     void onDropStarted(qsizetype total);
     void onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total);
     void onDropFinished(qsizetype total);
 
     // The visible list.
+    void commitOpenNameEditor();
     QList<int> selectedRowsDescending() const;
     void detachOtherCopies(const QList<int> &rows);
     void showVisibleRows(const QList<qsizetype> &positions, bool repeats);

@@ -160,6 +160,7 @@ int Form1::selectedCategory() const
 
 void Form1::onCategoryTabClick()
 {
+    commitOpenNameEditor();
     while (m_tabStrip1->count() > 2)
         m_tabStrip1->removeTab(2);
     for (const QString &value : m_lists.list(selectedCategory()))
@@ -170,6 +171,7 @@ void Form1::onCategoryTabClick()
 
 void Form1::RefreshView()
 {
+    commitOpenNameEditor();
     const int field = CatalogItem::Genre1 + selectedCategory() - 1;
     const QString c = m_tabStrip1->currentText();
     if (c == All) {
