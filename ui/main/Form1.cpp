@@ -290,7 +290,18 @@ bool Form1::event(QEvent *event)
     // when the pointer leaves them; the status bar shows only our texts.
     if (event->type() == QEvent::StatusTip)
         return true;
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::UpdateRequest:
+        applySavedOuterSizeOnceFramed();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void Form1::ShowAbout()

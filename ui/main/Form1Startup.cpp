@@ -143,12 +143,24 @@ void Form1::showEvent(QShowEvent *event)
     if (m_geometryFixed)
         return;
     m_geometryFixed = true;
-    // The frame is known only once the window is on the screen: the saved
-    // measures are those of the outer window.
-    QTimer::singleShot(0, this, [this] {
-        if (frameGeometry().size() != size() && !isMaximized())
-            setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
-    });
+    // The saved measures are those of the outer window, but a window
+    // manager adds its frame only after the window is shown: the size is
+    // set again once the frame is known, so that the next exit writes what
+    // this start showed. A manager that draws no frame reports none, and
+    // the inner size set at start-up is then the outer one.
+    m_outerSizePending = true;
+    applySavedOuterSizeOnceFramed();
+    QTimer::singleShot(10000, this, [this] { m_outerSizePending = false; });
+}
+
+void Form1::applySavedOuterSizeOnceFramed()
+{
+    if (!m_outerSizePending || isMinimized() || isMaximized() || isFullScreen())
+        return;
+    if (frameGeometry().size() == size())
+        return; // no frame yet
+    m_outerSizePending = false;
+    setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
 }
 
 // ---- Tabs and RefreshView ---------------------------------------------------
