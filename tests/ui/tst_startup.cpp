@@ -27,6 +27,8 @@ private Q_SLOTS:
     void placeOutsideScreensComesBack_data();
     void placeOutsideScreensComesBack();
     void hiddenColumnCanBeWidened();
+    void savedPlaceComesWithinScreen_data();
+    void savedPlaceComesWithinScreen();
     void refusedStartIsReported_data();
     void refusedStartIsReported();
     void otherMachinesLockWithoutDisplay();
@@ -164,6 +166,40 @@ void TestStartup::hiddenColumnCanBeWidened()
     QCOMPARE(header->sectionSize(15), 40);
     QVERIFY(!header->isSectionHidden(15));
     QCOMPARE(f.cell(0, 15), QStringLiteral("0"));
+}
+
+void TestStartup::savedPlaceComesWithinScreen_data()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::addColumn<QString>("ini"); // the test.ini lines after [Options]
+    QTest::addColumn<QSize>("size"); // expected outer size, pixels; empty: any
+    QTest::newRow("width of a billion twips") << "Width=1215752191\r\nHeight=6000\r\n" << QSize(area.width(), 400);
+    QTest::newRow("height of a billion twips") << "Width=9600\r\nHeight=1215752191\r\n" << QSize(640, area.height());
+    QTest::newRow("beyond 32 bits") << "Width=99999999999\r\nHeight=99999999999\r\n" << area.size();
+    QTest::newRow("reaching past the right and bottom edges")
+        << QStringLiteral("Width=9600\r\nHeight=6000\r\nX_WindowPosition=%1\r\nY_WindowPosition=%2\r\n")
+               .arg((area.right() - 100) * 15)
+               .arg((area.bottom() - 100) * 15)
+        << QSize(640, 400);
+}
+
+// Whatever test.ini says, the window opens within the screen's available
+// area, at no larger than that area.
+void TestStartup::savedPlaceComesWithinScreen()
+{
+    QFETCH(QString, ini);
+    QFETCH(QSize, size);
+    WindowFixture f;
+    f.write(QStringLiteral("test.ini"), "[Options]\r\n" + ini.toLatin1());
+    Form1 *w = f.start();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(w->frameGeometry().size(), size);
+    QVERIFY2(area.contains(w->frameGeometry()),
+        qPrintable(QStringLiteral("%1,%2 %3x%4")
+                       .arg(w->frameGeometry().x())
+                       .arg(w->frameGeometry().y())
+                       .arg(w->frameGeometry().width())
+                       .arg(w->frameGeometry().height())));
 }
 
 void TestStartup::refusedStartIsReported_data()
