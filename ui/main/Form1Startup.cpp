@@ -124,8 +124,8 @@ void Form1::applyGeometry(const Settings &settings)
     // cut to what a screen of 2^24 pixels could show before conversion.
     const auto pixelsOf = [](qint64 twips) { return Twips::toPixels(double(std::clamp(twips, -Limit, Limit))); };
     // The layout rule raises the height to 3500 and then the width to 9000.
-    const qint64 width = std::max<qint64>(settings.width, MinimumWidthTwips);
-    const qint64 height = std::max<qint64>(settings.height, MinimumHeightTwips);
+    const qint64 width = std::clamp(settings.width, MinimumWidthTwips, Limit);
+    const qint64 height = std::clamp(settings.height, MinimumHeightTwips, Limit);
     const QRect saved(pixelsOf(settings.left), pixelsOf(settings.top), pixelsOf(width), pixelsOf(height));
     QList<QRect> areas;
     for (const QScreen *screen : QGuiApplication::screens())
