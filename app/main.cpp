@@ -62,8 +62,10 @@ int main(int argc, char *argv[])
     if (!lockDataFolder(folder, instance, status))
         return status;
 
-    Form1 window(folder);
+    // A termination request during the start-up waits for the window: the
+    // signal is caught from here on and handled once the event loop runs.
     TerminationSignal termination;
+    Form1 window(folder);
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
