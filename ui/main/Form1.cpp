@@ -4,12 +4,14 @@
 #include "ElidedCellDelegate.h"
 #include "Form2.h"
 #include "RowMenu.h"
+#include "SearchBox.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
 #include "VisibleListView.h"
 #include "frmAbout.h"
 
+#include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -90,7 +92,9 @@ void Form1::buildControls()
     for (const char16_t *caption : { u"ジャンル１", u"ジャンル２", u"備考", u"その他１", u"その他２" })
         m_tabStrip2->addTab(QString::fromUtf16(caption));
 
-    m_text3 = new QLineEdit(client);
+    auto *searchBox = new SearchBox(client);
+    connect(searchBox, &SearchBox::filesDropped, this, &Form1::AddDroppedFiles);
+    m_text3 = searchBox;
     m_text3->setObjectName(QStringLiteral("Text3"));
     m_text3->setAccessibleName(QStringLiteral("検索する文字"));
     m_text3->installEventFilter(this);
@@ -255,6 +259,20 @@ void Form1::connectControls()
     connect(m_intake, &DropIntakeRunner::dropFinished, this, &Form1::onDropFinished);
 }
 
+// A name typed into the list's in-place editor is taken before the visible
+// list is refilled or anything is saved: the list would otherwise drop the
+// editor with its text, or the save would write the old name.
+void Form1::commitOpenNameEditor()
+{
+    // An edit always starts on the current cell.
+    QWidget *editor = m_listView->indexWidget(m_listView->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate *delegate = m_listView->itemDelegate();
+    Q_EMIT delegate->commitData(editor);
+    Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 QString Form1::statusText() const
 {
     return m_statusBar->currentMessage();
@@ -279,7 +297,18 @@ bool Form1::event(QEvent *event)
     // when the pointer leaves them; the status bar shows only our texts.
     if (event->type() == QEvent::StatusTip)
         return true;
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::UpdateRequest:
+        applySavedOuterSizeOnceFramed();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 // Ctrl+F: typing replaces the search text, also when the box had the focus.

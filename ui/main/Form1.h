@@ -102,6 +102,7 @@ private:
     void applySettings(const Settings &settings);
     void applyGeometry(const Settings &settings);
     void applyColumns(const Settings &settings);
+    void applySavedOuterSizeOnceFramed();
 
     // Tabs and layout.
     void onCategoryTabClick();
@@ -118,11 +119,13 @@ private:
     void quitNow();
 
     // Drops.
+    bool takeListDropEvent(QEvent *event);
     void onDropStarted(qsizetype total);
     void onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total);
     void onDropFinished(qsizetype total);
 
     // The visible list.
+    void commitOpenNameEditor();
     QList<int> selectedRowsDescending() const;
     void detachOtherCopies(const QList<int> &rows);
     void showVisibleRows(const QList<qsizetype> &positions, bool repeats);
@@ -163,6 +166,7 @@ private:
     bool m_exitFailed = false; // an exit could not write; the next one quits
     bool m_quit = false;
     bool m_geometryFixed = false;
+    bool m_outerSizePending = false; // the saved size waits for the frame
     QSize m_savedOuter { 9000, 5000 }; // twips
     QString m_loadRemark;
     QString m_exitReport;

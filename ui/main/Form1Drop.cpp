@@ -1,6 +1,7 @@
 // AddDroppedFiles: files dropped on the window or on the visible list.
 #include "Form1.h"
 
+#include "CopyDrop.h"
 #include "DropIntake.h"
 #include "DropIntakeRunner.h"
 #include "VisibleListModel.h"
@@ -21,18 +22,37 @@ bool Form1::isDropRunning() const
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
     // Every drop is taken: one without files gets the invalid-drop report.
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent *event)
 {
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
 }
 
 void Form1::dropEvent(QDropEvent *event)
 {
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
     AddDroppedFiles(*event->mimeData());
+}
+
+// Drag events arriving at the visible list: taken as on the window.
+bool Form1::takeListDropEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        answerDropAsCopy(static_cast<QDropEvent *>(event));
+        return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        answerDropAsCopy(drop);
+        AddDroppedFiles(*drop->mimeData());
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void Form1::AddDroppedFiles(const QMimeData &data)

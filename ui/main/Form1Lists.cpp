@@ -48,18 +48,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Mouse)
             showRowMenuAtCurrentRow();
         return true;
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-        static_cast<QDropEvent *>(event)->acceptProposedAction();
-        return true;
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        drop->acceptProposedAction();
-        AddDroppedFiles(*drop->mimeData());
-        return true;
-    }
     default:
-        return false;
+        return takeListDropEvent(event);
     }
 }
 
@@ -132,6 +122,7 @@ void Form1::applySortIfOn()
 
 void Form1::showVisibleRows(const QList<qsizetype> &positions, bool repeats)
 {
+    commitOpenNameEditor();
     m_model->setMasterRows(positions);
     m_model->setMayRepeatKeys(repeats);
     applySortIfOn();
