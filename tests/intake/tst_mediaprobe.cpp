@@ -44,6 +44,8 @@ private slots:
     void damaged_data();
     void damaged();
     void timeLimitEndsTheQuery();
+    void readLimitBoundsZeroFilledFiles_data();
+    void readLimitBoundsZeroFilledFiles();
     void queryOfNonRegularFile();
     void queryLeavesFileAlone();
 
@@ -247,6 +249,46 @@ void TestMediaProbe::timeLimitEndsTheQuery()
     QCOMPARE(inTime.sourceWidth, std::optional<int>(160));
     QCOMPARE(inTime.sourceHeight, std::optional<int>(120));
     QVERIFY(inTime.durationMicroseconds.value_or(0) >= 2'300'000);
+}
+
+void TestMediaProbe::readLimitBoundsZeroFilledFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<qint64>("size");
+    QTest::newRow("MP3 of 100 GB zeros") << "zeros.mp3" << QString() << Q_INT64_C(100'000'000'000);
+    QTest::newRow("MP2 of 100 GB zeros") << "zeros.mp2" << QString() << Q_INT64_C(100'000'000'000);
+    QTest::newRow("MP3 of 1 GiB zeros") << "gib.mp3" << QString() << Q_INT64_C(1) * 1024 * 1024 * 1024;
+    QTest::newRow("MP3 frame, then zeros") << "frame.mp3"
+                                           << "song.mp3" << Q_INT64_C(1) * 1024 * 1024 * 1024;
+    QTest::newRow("MP2 frame, then zeros") << "frame.mp2"
+                                           << "song.mp2" << Q_INT64_C(1) * 1024 * 1024 * 1024;
+}
+
+// The library searches zeros for a frame to the end of the file, keeping
+// what it read; the read limit is what ends it, long before the time limit.
+void TestMediaProbe::readLimitBoundsZeroFilledFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, start);
+    QFETCH(qint64, size);
+    QFile file(path(name));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!start.isEmpty()) {
+        QFile source(path(start));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(file.write(source.read(1000)), 1000);
+    }
+    QVERIFY2(file.resize(size), "a sparse file of this size is needed");
+    file.close();
+
+    constexpr qint64 limit = 4 * 1024 * 1024;
+    qint64 served = -1;
+    FfmpegMediaQuery(FfmpegMediaQuery::DefaultTimeLimit, limit).query(path(name), &served);
+    QCOMPARE(served, limit);
+    FfmpegMediaQuery().query(path(name), &served);
+    QCOMPARE(served, FfmpegMediaQuery::DefaultReadLimit);
+    QFile::remove(path(name));
 }
 
 void TestMediaProbe::queryOfNonRegularFile()
