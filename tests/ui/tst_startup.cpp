@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QScreen>
 
+#include <csignal>
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -14,6 +16,7 @@ private Q_SLOTS:
     void secondInstanceEndsSilently();
     void crashedInstanceDoesNotBlock();
     void otherDataFolderRunsSideBySide();
+    void terminationEndsNormally_data();
     void terminationEndsNormally();
     void placeOutsideScreensComesBack_data();
     void placeOutsideScreensComesBack();
@@ -99,12 +102,22 @@ void TestStartup::otherDataFolderRunsSideBySide()
     }
 }
 
+void TestStartup::terminationEndsNormally_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM, the session ends") << int(SIGTERM);
+    QTest::newRow("SIGINT, Ctrl+C") << int(SIGINT);
+    QTest::newRow("SIGHUP, the terminal closes") << int(SIGHUP);
+}
+
+// Each of them runs the exit sequence, which writes the files.
 void TestStartup::terminationEndsNormally()
 {
+    QFETCH(int, signal);
     QTemporaryDir dir;
     auto process = launch(dir.path());
     QVERIFY(waitForLock(dir.path()));
-    process->terminate(); // SIGTERM: the exit sequence runs
+    QCOMPARE(::kill(pid_t(process->processId()), signal), 0);
     QVERIFY(process->waitForFinished(10000));
     QCOMPARE(process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(process->exitCode(), 0);
