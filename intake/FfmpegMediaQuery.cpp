@@ -2,7 +2,6 @@
 
 #include "RegularFile.h"
 
-#include <QFile>
 #include <QtNumeric>
 
 extern "C" {
@@ -32,7 +31,7 @@ void silenceLibraryLog()
 // query gives up.
 struct Input
 {
-    Input(const QString &path, Clock::time_point deadline, qint64 readLimit)
+    Input(const FilePath &path, Clock::time_point deadline, qint64 readLimit)
         : file(path)
         , deadline(deadline)
         , readLimit(readLimit)
@@ -109,7 +108,7 @@ int refuseNestedOpen(AVFormatContext *, AVIOContext **, const char *, int, AVDic
 class Container
 {
 public:
-    Container(Input &input, const QString &path);
+    Container(Input &input, const FilePath &path);
     ~Container();
     Container(const Container &) = delete;
     Container &operator=(const Container &) = delete;
@@ -117,13 +116,13 @@ public:
     const AVFormatContext *context() const { return m_context; }
 
 private:
-    bool open(Input &input, const QString &path);
+    bool open(Input &input, const FilePath &path);
 
     AVIOContext *m_io = nullptr;
     AVFormatContext *m_context = nullptr;
 };
 
-Container::Container(Input &input, const QString &path)
+Container::Container(Input &input, const FilePath &path)
 {
     if (!open(input, path) && m_context)
         avformat_close_input(&m_context);
@@ -139,7 +138,7 @@ Container::~Container()
     }
 }
 
-bool Container::open(Input &input, const QString &path)
+bool Container::open(Input &input, const FilePath &path)
 {
     auto *buffer = static_cast<unsigned char *>(av_malloc(IoBufferSize));
     if (!buffer)
@@ -159,8 +158,10 @@ bool Container::open(Input &input, const QString &path)
     // The analysis stops at this many bytes of packets; the analysed play
     // time stays the library's own per-format choice.
     m_context->probesize = FfmpegMediaQuery::AnalysisBytes;
-    // On failure avformat_open_input frees the context and nulls it.
-    if (avformat_open_input(&m_context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+    // The name only tells the library the extension, which helps it guess
+    // the format: the file is never opened by name. On failure
+    // avformat_open_input frees the context and nulls it.
+    if (avformat_open_input(&m_context, path.text().toUtf8().constData(), nullptr, nullptr) < 0)
         return false;
     return avformat_find_stream_info(m_context, nullptr) >= 0 && !input.expired();
 }
@@ -221,13 +222,13 @@ FfmpegMediaQuery::FfmpegMediaQuery(std::chrono::milliseconds timeLimit, qint64 r
     silenceLibraryLog();
 }
 
-MediaInfo FfmpegMediaQuery::query(const QString &path)
+MediaInfo FfmpegMediaQuery::query(const FilePath &path)
 {
     qint64 served = 0;
     return query(path, &served);
 }
 
-MediaInfo FfmpegMediaQuery::query(const QString &path, qint64 *served) const
+MediaInfo FfmpegMediaQuery::query(const FilePath &path, qint64 *served) const
 {
     Input input(path, Clock::now() + m_timeLimit, m_readLimit);
     *served = 0;
@@ -240,7 +241,7 @@ MediaInfo FfmpegMediaQuery::query(const QString &path, qint64 *served) const
     return mediaInfoOf(container.context());
 }
 
-MediaInfo QueryMedia(const QString &path)
+MediaInfo QueryMedia(const FilePath &path)
 {
     static FfmpegMediaQuery query;
     return query.query(path);

@@ -28,10 +28,10 @@ public:
 
     explicit FfmpegMediaQuery(
         std::chrono::milliseconds timeLimit = DefaultTimeLimit, qint64 readLimit = DefaultReadLimit);
-    MediaInfo query(const QString &path) override;
+    MediaInfo query(const FilePath &path) override;
     // The same query; *served receives the number of bytes handed to the
     // library.
-    MediaInfo query(const QString &path, qint64 *served) const;
+    MediaInfo query(const FilePath &path, qint64 *served) const;
 
 private:
     std::chrono::milliseconds m_timeLimit;
@@ -39,4 +39,4 @@ private:
 };
 
 // The query with the default FFmpeg media query.
-MediaInfo QueryMedia(const QString &path);
+MediaInfo QueryMedia(const FilePath &path);

@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +49,7 @@ private slots:
     void readLimitBoundsZeroFilledFiles_data();
     void readLimitBoundsZeroFilledFiles();
     void queryOfNonRegularFile();
+    void nameNotUtf8();
     void queryLeavesFileAlone();
 
 private:
@@ -299,6 +302,26 @@ void TestMediaProbe::queryOfNonRegularFile()
         const MediaInfo info = QueryMedia(p);
         QVERIFY2(!info.durationMicroseconds && !info.sourceWidth && !info.sourceHeight, qPrintable(p));
     }
+}
+
+// The media library reads a file whose name is not UTF-8 through the bytes
+// of its name, as the look-up and the header read do.
+void TestMediaProbe::nameNotUtf8()
+{
+    const QByteArray name = QFile::encodeName(m_dir.path()) + "/\x83\x65\x83\x58\x83\x67.avi";
+    QFile source(path("clip.avi"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    QCOMPARE(::close(fd), 0);
+    const ProbeResult result = ProbeFile(FilePath::fromNative(name), nullptr);
+    QCOMPARE(result.name, QStringLiteral("テスト.avi"));
+    QCOMPARE(result.length, bytes.size());
+    QCOMPARE(result.pictureSize, QStringLiteral("160×120"));
+    QCOMPARE(result.playTime, QStringLiteral("00:00:02"));
+    QCOMPARE(result.codec, QStringLiteral("DivX"));
 }
 
 void TestMediaProbe::queryLeavesFileAlone()
