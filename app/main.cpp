@@ -62,6 +62,10 @@ int main(int argc, char *argv[])
     // The program ends through the main window's exit sequence only.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Taken before the lock: a request to end that comes while the window
+    // starts waits for the event loop, then ends the program through its
+    // exit sequence.
+    TerminationSignal termination;
     const QString folder = DataFolder();
     if (const QString problem = StartupReport::dataFolderProblem(folder); !problem.isEmpty())
         return StartupReport::refuse(problem);
@@ -70,9 +74,6 @@ int main(int argc, char *argv[])
     if (!lockDataFolder(folder, instance, status))
         return status;
 
-    // A termination request during the start-up waits for the window: the
-    // signal is caught from here on and handled once the event loop runs.
-    TerminationSignal termination;
     Form1 window(folder);
     QObject::connect(&termination, &TerminationSignal::received, &window, &QWidget::close);
     window.show();

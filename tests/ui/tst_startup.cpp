@@ -17,6 +17,8 @@
 #include <sys/resource.h>
 #endif
 
+#include <csignal>
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void secondInstanceEndsSilently();
     void crashedInstanceDoesNotBlock();
     void otherDataFolderRunsSideBySide();
+    void terminationEndsNormally_data();
     void terminationEndsNormally();
     void placeOutsideScreensComesBack_data();
     void placeOutsideScreensComesBack();
@@ -122,12 +125,22 @@ void TestStartup::otherDataFolderRunsSideBySide()
     }
 }
 
+void TestStartup::terminationEndsNormally_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM, the session ends") << int(SIGTERM);
+    QTest::newRow("SIGINT, Ctrl+C") << int(SIGINT);
+    QTest::newRow("SIGHUP, the terminal closes") << int(SIGHUP);
+}
+
+// Each of them runs the exit sequence, which writes the files.
 void TestStartup::terminationEndsNormally()
 {
+    QFETCH(int, signal);
     QTemporaryDir dir;
     auto process = launch(dir.path());
     QVERIFY(waitForLock(dir.path()));
-    process->terminate(); // SIGTERM: the exit sequence runs
+    QCOMPARE(::kill(pid_t(process->processId()), signal), 0);
     QVERIFY(process->waitForFinished(10000));
     QCOMPARE(process->exitStatus(), QProcess::NormalExit);
     QCOMPARE(process->exitCode(), 0);

@@ -11,7 +11,7 @@ DropIntakeRunner::~DropIntakeRunner()
     stop();
 }
 
-void DropIntakeRunner::enqueue(const QStringList &paths)
+void DropIntakeRunner::enqueue(const QList<FilePath> &paths)
 {
     m_waiting.push_back(paths);
     if (!m_running)
@@ -23,7 +23,7 @@ void DropIntakeRunner::startNext()
     join();
     if (m_waiting.empty())
         return;
-    const QStringList paths = m_waiting.front();
+    const QList<FilePath> paths = m_waiting.front();
     m_waiting.pop_front();
     m_running = true;
     m_total = paths.size();
@@ -39,9 +39,9 @@ void DropIntakeRunner::startNext()
     m_thread = std::thread([this, paths] { work(paths); });
 }
 
-void DropIntakeRunner::work(QStringList paths)
+void DropIntakeRunner::work(QList<FilePath> paths)
 {
-    for (const QString &path : paths) {
+    for (const FilePath &path : paths) {
         if (m_cancel)
             return;
         ProbeResult result = ProbeFile(path);

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QStringList>
 
 #include <atomic>
 #include <deque>
@@ -23,7 +22,7 @@ public:
     explicit DropIntakeRunner(QObject *parent = nullptr);
     ~DropIntakeRunner() override;
 
-    void enqueue(const QStringList &paths);
+    void enqueue(const QList<FilePath> &paths);
     bool isRunning() const { return m_running; }
     // Drops what is still to come and waits for the probe in progress.
     void stop();
@@ -37,11 +36,11 @@ Q_SIGNALS:
 
 private:
     void startNext();
-    void work(QStringList paths);
+    void work(QList<FilePath> paths);
     void deliver();
     void join();
 
-    std::deque<QStringList> m_waiting;
+    std::deque<QList<FilePath>> m_waiting;
     std::thread m_thread;
     std::atomic<bool> m_cancel { false };
     bool m_running = false;

@@ -57,7 +57,7 @@ bool Form1::takeListDropEvent(QEvent *event)
 
 void Form1::AddDroppedFiles(const QMimeData &data)
 {
-    const std::optional<QStringList> paths = DroppedPaths(data);
+    const std::optional<QList<FilePath>> paths = DroppedPaths(data);
     if (!paths) {
         m_listView->clearSelection();
         setStatus(QStringLiteral("ドロップされたファイル形式が無効です"));
