@@ -98,15 +98,26 @@ int main(int argc, char **argv)
         (void)ProbeFile(path);
     const double probeSeconds = clock.nsecsElapsed() / 1e9;
 
-    const WindowRun folder = runInWindow([&](Form1 &w) { w.AddFolder(root, QStringLiteral("DISC"), 3); });
-    const WindowRun drop = runInWindow([&](Form1 &w) {
+    const auto addFolder = [&](Form1 &w) { w.AddFolder(root, QStringLiteral("DISC"), 3); };
+    const auto dropPaths = [&](Form1 &w) {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString &p : paths)
             urls.append(QUrl::fromLocalFile(p));
         data.setUrls(urls);
         w.AddDroppedFiles(data);
-    });
+    };
+    // Each runs twice, alternating, and the faster run counts: the first
+    // window of the process pays for fonts and caches.
+    WindowRun folder, drop;
+    for (int round = 0; round < 2; ++round) {
+        const WindowRun f = runInWindow(addFolder);
+        const WindowRun d = runInWindow(dropPaths);
+        if (round == 0 || f.seconds < folder.seconds)
+            folder = f;
+        if (round == 0 || d.seconds < drop.seconds)
+            drop = d;
+    }
 
     std::printf("files: %d (walk found %lld)\n", count, static_cast<long long>(walk.files.size()));
     std::printf("%-34s %10s %14s %12s\n", "", "seconds", "per file (us)", "stall (ms)");

@@ -14,6 +14,7 @@ work="$(mktemp -d)"
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -53,16 +54,21 @@ pids+=($!)
 sleep 3
 window=$(xdotool search --sync --name '^Zarumi$' | head -n1)
 xdotool windowactivate --sync "$window"
-# The "備考" category tab: the third of five tabs at the top left.
-xdotool mousemove --window "$window" 135 14 click 1
+# The "備考" category tab: the third of five tabs at the top left (the window
+# lies at 20,20 pixels, as test.ini places it).
+xdotool mousemove 205 82 click 1
 sleep 0.5
-xdotool key --window "$window" ctrl+o
+xdotool key ctrl+o
 sleep 2
 xdotool type --delay 20 "$disc"
 xdotool key Return
 sleep 2
 xdotool key Return # the disc name dialog: the folder's name, recorded in 備考
 sleep 3
+# The disc's new value tab, the last one; then the pointer out of the way.
+xdotool mousemove 287 104 click 1
+xdotool mousemove 1000 600
+sleep 1
 mkdir -p docs
-import -window root docs/disc.png
+ffmpeg -loglevel error -y -f x11grab -video_size 1024x640 -i "$display" -vf crop=842:505:20:20 -frames:v 1 docs/disc.png
 echo "docs/disc.png written"
