@@ -101,11 +101,16 @@ void TestFolderAdd::discNameJoinsItsListOnce()
     w->AddFolder(disc, QStringLiteral("Disc A"), 2);
     w->AddFolder(disc, QStringLiteral("Disc A"), 2);
     w->AddFolder(disc, QString(), 4); // no name: nothing recorded
+    // A '#' would split the list file: the list and the rows hold the same
+    // stored form, so the value tab finds the rows.
+    w->AddFolder(disc, QStringLiteral("CD#2"), 5);
     QTRY_VERIFY(!w->isDropRunning());
+    QCOMPARE(w->categoryLists().list(5), QStringList({ "CD＃2" }));
+    QCOMPARE(w->catalog().at(3).text(CatalogItem::Other2), QStringLiteral("CD＃2"));
     QCOMPARE(w->categoryLists().list(2), QStringList({ "Disc A" }));
     QCOMPARE(f.tabStrip1()->count(), 3);
     QCOMPARE(w->categoryLists().list(4), QStringList());
-    QCOMPARE(w->catalog().size(), 3);
+    QCOMPARE(w->catalog().size(), 4);
     QCOMPARE(w->catalog().at(1).text(CatalogItem::Genre2), QStringLiteral("Disc A"));
     QCOMPARE(w->catalog().at(2).text(CatalogItem::Other1), QString());
     // Saved with the lists.

@@ -4,6 +4,7 @@
 #include "DiscName.h"
 #include "DiscNameDialog.h"
 #include "DropIntakeRunner.h"
+#include "EntryText.h"
 #include "Form2.h"
 
 #include <QFileDialog>
@@ -39,10 +40,13 @@ void Form1::ChooseFolderToAdd()
     AddFolder(folder, dialog.discName(), dialog.category());
 }
 
-void Form1::AddFolder(const QString &folder, const QString &discName, int k)
+void Form1::AddFolder(const QString &folder, const QString &name, int k)
 {
     if (k < 1 || k > CategoryLists::Count)
         k = 3;
+    // The list and the rows hold the name as a row stores it ('#' in its
+    // full-width form), so that its value tab finds the rows.
+    const QString discName = EntryText::normalizeField(name);
     if (!discName.isEmpty())
         recordDiscName(k, discName);
     m_folderAdds.push_back(FolderAdd { discName, k });
