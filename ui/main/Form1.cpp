@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ColumnChooser.h"
 #include "DropIntakeRunner.h"
 #include "ElidedCellDelegate.h"
 #include "Form2.h"
@@ -23,6 +24,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -123,6 +125,9 @@ void Form1::buildControls()
 
     m_intake = new DropIntakeRunner(this);
     m_rowMenu = new RowMenu(m_lists, this);
+    m_undoStack = new QUndoStack(this);
+    buildCancelButton();
+    buildColumnChooser();
 
     setTabOrder(m_tabStrip2, m_text3);
     setTabOrder(m_text3, m_command1);
@@ -169,6 +174,9 @@ void Form1::buildMenus()
     QMenu *fil = menuBar()->addMenu(QStringLiteral("ファイル"));
     fil->setObjectName(QStringLiteral("fil"));
     fil->menuAction()->setObjectName(QStringLiteral("fil"));
+    m_addFolder = fil->addAction(QStringLiteral("フォルダを追加…"));
+    m_addFolder->setObjectName(QStringLiteral("addFolder"));
+    m_addFolder->setShortcut(QKeySequence::Open);
     m_sev = fil->addAction(QStringLiteral("保存"));
     m_sev->setObjectName(QStringLiteral("sev"));
     m_sev->setShortcut(QKeySequence::Save);
@@ -179,6 +187,8 @@ void Form1::buildMenus()
     m_en = fil->addAction(QStringLiteral("終了"));
     m_en->setObjectName(QStringLiteral("en"));
     m_en->setShortcut(QKeySequence::Quit);
+
+    buildEditMenu();
 
     QMenu *line12 = menuBar()->addMenu(QStringLiteral("検索"));
     line12->setObjectName(QStringLiteral("line12"));
@@ -257,6 +267,11 @@ void Form1::connectControls()
     connect(m_intake, &DropIntakeRunner::dropStarted, this, &Form1::onDropStarted);
     connect(m_intake, &DropIntakeRunner::filesProbed, this, &Form1::onFilesProbed);
     connect(m_intake, &DropIntakeRunner::dropFinished, this, &Form1::onDropFinished);
+    connect(m_intake, &DropIntakeRunner::folderStarted, this, &Form1::onFolderStarted);
+    connect(m_intake, &DropIntakeRunner::folderFinished, this, [this](const DropIntakeRunner::FolderSummary &done) {
+        onFolderFinished(done.added, done.skippedFolders, done.cancelled);
+    });
+    connect(m_addFolder, &QAction::triggered, this, &Form1::ChooseFolderToAdd);
 }
 
 // A name typed into the list's in-place editor is taken before the visible

@@ -7,9 +7,15 @@
 #include "ProbeFile.h"
 #include "SettingsFile.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
+#include <deque>
+#include <optional>
+#include <vector>
+
+class ColumnChooser;
 class DropIntakeRunner;
 class Form2;
 class QAction;
@@ -18,10 +24,12 @@ class QMenu;
 class QMessageBox;
 class QMimeData;
 class QPushButton;
+class QShortcut;
 class QStatusBar;
 class QTabBar;
 class QTableView;
 class QTimer;
+class QUndoStack;
 class RowMenu;
 class ValueTabStrip;
 class VisibleListModel;
@@ -51,6 +59,8 @@ public:
     int statusTicks() const { return m_statusTicks; }
     bool hasQuit() const { return m_quit; }
     bool isDropRunning() const;
+    QUndoStack *undoStack() const { return m_undoStack; }
+    ColumnChooser *columnChooser() const { return m_columnChooser; }
 
     // The design's routines.
     void RefreshView();
@@ -71,6 +81,23 @@ public:
 
     // Writes a status text and restarts the countdown.
     void setStatus(const QString &text);
+
+    // "フォルダを追加…": asks for a folder and the disc name, then AddFolder.
+    void ChooseFolderToAdd();
+    // Adds a row for every file under folder, on the intake's worker; a
+    // non-empty discName is recorded in category k (1..5) and set on every
+    // row added.
+    void AddFolder(const QString &folder, const QString &discName, int k);
+    // Ends a running folder add; the rows added so far stay.
+    void CancelFolderAdd();
+
+    // For undo and redo: rows put back into both lists (those whose key is
+    // not present), rows taken out of both lists by key, and one field of
+    // rows set by key. The first two give the number of master rows.
+    qsizetype restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible);
+    qsizetype takeRowsByKey(const std::vector<CatalogItem> &rows);
+    void setFieldByKey(int field, const QHash<qint64, QString> &values);
+    static QString removalStatusText(qsizetype removed);
 
 Q_SIGNALS:
     // The program ends: SaveAndQuit has run to its end.
@@ -123,11 +150,20 @@ private:
     void onDropStarted(qsizetype total);
     void onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total);
     void onDropFinished(qsizetype total);
+    void onFolderStarted(const QString &folder);
+    void onFolderFinished(qsizetype added, int skippedFolders, bool cancelled);
+    void recordDiscName(int k, const QString &name);
+    void pushAddedRows();
+    void buildEditMenu();
+    void buildCancelButton();
+    void buildColumnChooser();
 
     // The visible list.
     void commitOpenNameEditor();
     QList<int> selectedRowsDescending() const;
     void detachOtherCopies(const QList<int> &rows);
+    // The texts of a visible row as a row of its own, with its key.
+    CatalogItem visibleItem(int row) const;
     void showVisibleRows(const QList<qsizetype> &positions, bool repeats);
     void applySortIfOn();
     bool listKeyEvent(QEvent *event);
@@ -157,6 +193,26 @@ private:
     RowMenu *m_rowMenu = nullptr;
     QPointer<frmAbout> m_about;
     DropIntakeRunner *m_intake = nullptr;
+    QAction *m_addFolder = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    QPushButton *m_cancelFolder = nullptr;
+    QShortcut *m_escape = nullptr;
+    ColumnChooser *m_columnChooser = nullptr;
+
+    // Folder adds waiting or running, in the intake's order: the disc name
+    // and its category.
+    struct FolderAdd
+    {
+        QString discName;
+        int category = 3;
+    };
+    std::deque<FolderAdd> m_folderAdds;
+    std::optional<FolderAdd> m_runningFolder;
+    // The rows of the drop or folder add in progress, for its undo.
+    std::vector<CatalogItem> m_addedMaster;
+    std::vector<CatalogItem> m_addedVisible;
 
     int m_designListTop = 780; // twips, taken at start-up
     qint16 m_statusTicks = 0;

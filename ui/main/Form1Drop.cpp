@@ -82,10 +82,15 @@ void Form1::onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qs
     std::vector<CatalogItem> visibleRows;
     visibleRows.reserve(size_t(results.size()));
     for (const ProbeResult &probe : results) {
-        const qint64 key = m_catalog.append(MasterRowFor(probe, today));
+        CatalogItem master = MasterRowFor(probe, today);
+        if (m_runningFolder && !m_runningFolder->discName.isEmpty())
+            master.setField(CatalogItem::Genre1 + m_runningFolder->category - 1, m_runningFolder->discName);
+        const qint64 key = m_catalog.append(std::move(master));
         CatalogItem visible = m_catalog.at(m_catalog.size() - 1);
+        m_addedMaster.push_back(visible);
         visible.setField(CatalogItem::FileSize, probe.viewSize);
         visible.setRowKey(key);
+        m_addedVisible.push_back(visible);
         visibleRows.push_back(std::move(visible));
     }
     const int firstNew = m_model->rowCount();
@@ -105,4 +110,5 @@ void Form1::onDropFinished(qsizetype total)
 {
     setStatus(QString::number(total) + QStringLiteral("個のアイテムをリストに追加しました。"));
     m_listView->scrollToBottom();
+    pushAddedRows();
 }

@@ -5,6 +5,8 @@
 
 #include "CatalogSearch.h"
 #include "RowMenu.h"
+#include "RowSetCommand.h"
+#include "SetFieldCommand.h"
 #include "VisibleListModel.h"
 #include "VisibleListSort.h"
 
@@ -19,6 +21,7 @@
 #include <QSet>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -179,14 +182,21 @@ void Form1::AssignCategory(int k, int item)
         return;
     detachOtherCopies(rows);
     const int field = CatalogItem::Genre1 + k - 1;
+    QHash<qint64, QString> before;
+    QHash<qint64, QString> after;
     for (int row : rows) {
         if (m_model->hasOwnTexts(row))
             m_model->setOwnField(row, field, value);
         const qsizetype master = FindMasterRow(m_model->keyAt(row));
-        if (master >= 0)
+        if (master >= 0) {
+            before.insert(m_catalog.at(master).rowKey(), m_catalog.at(master).text(field));
             m_catalog[master].setField(field, value);
+            after.insert(m_catalog.at(master).rowKey(), m_catalog.at(master).text(field));
+        }
     }
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
+    if (!before.isEmpty())
+        m_undoStack->push(new SetFieldCommand(*this, field, before, after));
 }
 
 void Form1::RemoveSelectedRows()
@@ -223,7 +233,12 @@ void Form1::RemoveSelectedRows()
             stillSelected.append(row);
     }
     const int scroll = m_listView->verticalScrollBar()->value();
-    m_catalog.removeRows(positions);
+    std::vector<CatalogItem> visibleGone;
+    for (int row = 0; row < int(removeVisible.size()); ++row) {
+        if (removeVisible[size_t(row)])
+            visibleGone.push_back(visibleItem(row));
+    }
+    std::vector<CatalogItem> takenRows = m_catalog.takeRows(positions);
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
@@ -240,6 +255,21 @@ void Form1::RemoveSelectedRows()
     }
     m_listView->selectionModel()->select(keep, QItemSelectionModel::Select);
     m_listView->verticalScrollBar()->setValue(scroll);
+    if (takenRows.empty())
+        return;
+    // A count of a search that is no longer true does not stay on screen.
+    setStatus(removalStatusText(qsizetype(takenRows.size())));
+    m_undoStack->push(new RowSetCommand(*this, RowSetCommand::Removed, std::move(takenRows), std::move(visibleGone)));
+}
+
+CatalogItem Form1::visibleItem(int row) const
+{
+    std::array<QString, CatalogItem::StoredFieldCount> fields;
+    for (int field = 0; field < CatalogItem::StoredFieldCount; ++field)
+        fields[size_t(field)] = m_model->text(row, field);
+    CatalogItem item = CatalogItem::fromStoredFields(fields);
+    item.setRowKey(m_model->keyAt(row));
+    return item;
 }
 
 // ---- In-place rename ------------------------------------------------------
@@ -254,8 +284,14 @@ void Form1::CommitNameEdit(int row, const QString &text)
     if (m_model->hasOwnTexts(row))
         m_model->setOwnField(row, CatalogItem::Name, text);
     const qsizetype master = FindMasterRow(m_model->keyAt(row));
-    if (master >= 0)
-        m_catalog[master].setField(CatalogItem::Name, text);
+    if (master < 0)
+        return;
+    const qint64 key = m_catalog.at(master).rowKey();
+    const QString before = m_catalog.at(master).text(CatalogItem::Name);
+    m_catalog[master].setField(CatalogItem::Name, text);
+    const QString after = m_catalog.at(master).text(CatalogItem::Name);
+    if (after != before)
+        m_undoStack->push(new SetFieldCommand(*this, CatalogItem::Name, { { key, before } }, { { key, after } }));
 }
 
 // ---- Search and duplicates --------------------------------------------------
