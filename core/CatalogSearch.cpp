@@ -23,8 +23,8 @@ QList<qsizetype> rowsWithAName(const Catalog &catalog)
     return hits;
 }
 
-// Folding never lengthens a text, so a name shorter than the folded text
-// cannot hold it and is not folded at all.
+// A unit folds to at most two, so a name too short to hold the folded text
+// even then is not folded at all.
 QList<qsizetype> rowsContaining(const Catalog &catalog, const std::u16string &needle)
 {
     const SearchFolding &folding = SearchFolding::instance();
@@ -33,7 +33,7 @@ QList<qsizetype> rowsContaining(const Catalog &catalog, const std::u16string &ne
     QList<qsizetype> hits;
     for (qsizetype i = 0; i < catalog.size(); ++i) {
         const QStringView raw = nameOf(catalog, i);
-        if (raw.size() < shortest)
+        if (raw.size() * qsizetype(SearchFolding::MaxUnitsPerUnit) < shortest)
             continue;
         folding.foldInto(raw, name);
         if (name.find(needle) != std::u16string::npos)

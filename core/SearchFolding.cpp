@@ -54,7 +54,7 @@ const SearchFolding &SearchFolding::instance()
 SearchFolding::SearchFolding()
 {
     buildUnitTable();
-    buildVoicedTable();
+    buildMarkTable();
 }
 
 void SearchFolding::buildUnitTable()
@@ -65,14 +65,21 @@ void SearchFolding::buildUnitTable()
         m_table[c] = char16_t(isSurrogate(c) ? c : foldOnce(foldOnce(c)));
 }
 
-void SearchFolding::buildVoicedTable()
+// A voiced kana folds to its base letter and the combining mark, the form
+// that half-width letters (ｶﾞ) and names written with combining marks
+// already have. Every unit then folds on its own, whatever stands around
+// it, so a text found by a plain comparison is always found folded too.
+void SearchFolding::buildMarkTable()
 {
-    for (int i = 0; i < KanaCount; ++i) {
-        const QChar base(char16_t(KanaFirst + i));
-        const QString voiced = (QString(base) + QChar(VoicedMark)).normalized(QString::NormalizationForm_C);
-        const QString semi = (QString(base) + QChar(SemiVoicedMark)).normalized(QString::NormalizationForm_C);
-        m_voiced[i] = voiced.size() == 1 ? voiced.at(0).unicode() : 0;
-        m_semiVoiced[i] = semi.size() == 1 ? semi.at(0).unicode() : 0;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        const char16_t folded = m_table[c];
+        if (QChar::decompositionTag(folded) != QChar::Canonical)
+            continue;
+        const QString parts = QChar::decomposition(folded);
+        if (parts.size() != 2 || (parts.at(1) != QChar(VoicedMark) && parts.at(1) != QChar(SemiVoicedMark)))
+            continue;
+        m_table[c] = m_table[parts.at(0).unicode()];
+        m_mark[c] = parts.at(1).unicode();
     }
 }
 
@@ -83,44 +90,27 @@ QString SearchFolding::fold(QStringView text) const
     return QString(reinterpret_cast<const QChar *>(out.data()), qsizetype(out.size()));
 }
 
-// Folding never lengthens a text, so out is sized once and written through
-// a pointer, then cut to what was written.
+// A unit folds to at most two, so out is sized once for the longest fold
+// and written through a pointer, then cut to what was written.
 void SearchFolding::foldInto(QStringView text, std::u16string &out) const
 {
-    out.resize(size_t(text.size()));
+    out.resize(size_t(text.size()) * MaxUnitsPerUnit);
     char16_t *const first = out.data();
     char16_t *q = first;
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     for (; p != end; ++p) {
         const char16_t c = m_table[*p];
-        if (c == VoicedMark || c == SemiVoicedMark) {
-            if (!joinMark(c, first, q))
-                *q++ = c;
-        } else if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
+        if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
             q = foldSurrogatePair(c, p[1], q);
             ++p;
-        } else {
-            *q++ = c;
+            continue;
         }
+        *q++ = c;
+        if (const char16_t mark = m_mark[*p])
+            *q++ = mark;
     }
     out.resize(size_t(q - first));
-}
-
-// Replaces the katakana before a combining voiced mark by its precomposed
-// form; false when there is none (the mark then stays on its own).
-bool SearchFolding::joinMark(char16_t mark, const char16_t *first, char16_t *q) const
-{
-    if (q == first)
-        return false;
-    const int i = q[-1] - KanaFirst;
-    if (i < 0 || i >= KanaCount)
-        return false;
-    const char16_t joined = mark == VoicedMark ? m_voiced[i] : m_semiVoiced[i];
-    if (joined == 0)
-        return false;
-    q[-1] = joined;
-    return true;
 }
 
 // Case folding keeps a character beyond the BMP there, so the pair stays

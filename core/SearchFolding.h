@@ -12,9 +12,10 @@
 //  - half-width against full-width forms (ＡＶＩ is AVI, ｱﾆﾒ is アニメ, the
 //    ideographic space is a blank),
 //  - hiragana against katakana (あにめ is アニメ).
-// A kana followed by a combining voiced or semi-voiced mark becomes the one
-// precomposed katakana, so ｶﾞ (two half-width letters) is ガ, as is a ガ
-// written as カ plus U+3099.
+// A voiced or semi-voiced kana becomes its base katakana followed by the
+// combining mark, so ガ, が, ｶﾞ and カ plus U+3099 all fold to カ U+3099.
+// Each unit folds on its own, so every text that a plain case-insensitive
+// comparison finds in a name is found in the folded name too.
 //
 // The table covers every UTF-16 unit; characters outside the BMP are folded
 // for case only. Build it once (instance()) and reuse it.
@@ -29,21 +30,17 @@ public:
     // so a loop over many names allocates nothing.
     void foldInto(QStringView text, std::u16string &out) const;
 
-    // The fold of one UTF-16 unit, without the joining of voiced marks.
-    char16_t foldUnit(char16_t c) const { return m_table[c]; }
+    // A unit folds to at most this many units.
+    static constexpr size_t MaxUnitsPerUnit = 2;
 
 private:
     SearchFolding();
     void buildUnitTable();
-    void buildVoicedTable();
-    bool joinMark(char16_t mark, const char16_t *first, char16_t *q) const;
+    void buildMarkTable();
     static char16_t *foldSurrogatePair(char16_t high, char16_t low, char16_t *q);
 
-    static constexpr char16_t KanaFirst = 0x30A0;
-    static constexpr int KanaCount = 0x60;
-
+    // The fold of each unit, and the combining mark that follows it for a
+    // voiced kana (0 for every other unit).
     std::array<char16_t, 0x10000> m_table {};
-    // Precomposed katakana for base + U+3099 and base + U+309A, or 0.
-    std::array<char16_t, KanaCount> m_voiced {};
-    std::array<char16_t, KanaCount> m_semiVoiced {};
+    std::array<char16_t, 0x10000> m_mark {};
 };

@@ -65,6 +65,9 @@ private slots:
     void sameSearchTwice();
     void asciiMatchesCaseInsensitiveContains();
     void randomNamesMatchTheFoldedContains();
+    void plainHitsAreFound_data();
+    void plainHitsAreFound();
+    void everyPlainHitIsFound();
     void statusText_data();
     void statusText();
 };
@@ -100,8 +103,8 @@ void tst_Search::search_data()
     QTest::newRow("half-width voiced") << u"ｶﾞﾝﾀﾞﾑ"_s << L { 11, 12 };
     QTest::newRow("hiragana voiced") << u"がんだむ"_s << L { 11, 12 };
     QTest::newRow("voicing counts") << u"カンタム"_s << L { 14 };
-    QTest::newRow("a letter without its voiced mark") << u"ｶ"_s << L { 14 };
-    QTest::newRow("a voiced mark alone") << u"ﾞ"_s << L {};
+    QTest::newRow("a letter without its voiced mark") << u"ｶ"_s << L { 11, 12, 14 };
+    QTest::newRow("a voiced mark alone") << u"ﾞ"_s << L { 11, 12 };
     QTest::newRow("full-width latin") << u"ＭＯＶＩＥ"_s << L { 0, 1 };
     QTest::newRow("full-width digit") << u"第１話"_s << L { 8 };
     QTest::newRow("nothing") << u"xyz"_s << L {};
@@ -183,6 +186,62 @@ void tst_Search::randomNamesMatchTheFoldedContains()
 {
     compareWithReference(11, u"aAａＡカｶが\u3099ﾞﾊﾟぱ\u3000 "_s, 300, 4,
         [](const QString &name, const QString &text) { return FoldForSearch(name).contains(FoldForSearch(text)); });
+}
+
+void tst_Search::plainHitsAreFound_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("half-width text stops before the mark") << u"ﾑｰﾋﾞｰ.avi"_s << u"ﾑｰﾋ"_s;
+    QTest::newRow("half-width semi-voiced") << u"ﾊﾟｿｺﾝ.txt"_s << u"ﾊ"_s;
+    QTest::newRow("combining marks in the name") << u"カ\u3099ンタ\u3099ム"_s << u"ンタ"_s;
+    QTest::newRow("combining mark in the text") << u"ガンダム"_s << u"カ\u3099ン"_s;
+    QTest::newRow("precomposed name, base letter") << u"ガンダム"_s << u"カ"_s;
+    QTest::newRow("text is the mark") << u"ｶﾞ"_s << u"ﾞ"_s;
+}
+
+void tst_Search::plainHitsAreFound()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QCOMPARE(SearchCatalog(makeCatalog({ { name, {} } }), text), QList<qsizetype>({ 0 }));
+}
+
+// Whatever the plain case-insensitive comparison finds, the search finds:
+// names and texts from kana with and without marks (precomposed, combining,
+// half-width), full-width and Latin letters in both cases.
+void tst_Search::everyPlainHitIsFound()
+{
+    const QString letters = u"aAｂＢカガｶﾞﾞﾟかが\u3099\u309Aハパﾊﾟ ."_s;
+    QRandomGenerator random(20261207);
+    auto randomText = [&](int maxLength) {
+        QString text;
+        for (int i = random.bounded(maxLength + 1); i > 0; --i)
+            text += letters.at(random.bounded(letters.size()));
+        return text;
+    };
+    int hits = 0;
+    for (int round = 0; round < 400; ++round) {
+        QList<Row> rows;
+        for (int i = random.bounded(1, 30); i > 0; --i)
+            rows.append({ randomText(8), {} });
+        QString text = randomText(3);
+        if (random.bounded(2) && !rows.first().name.isEmpty()) {
+            // A piece cut from a name, so that plain hits are frequent.
+            const QString &name = rows.first().name;
+            const int from = random.bounded(name.size());
+            text = name.mid(from, random.bounded(1, 4));
+        }
+        const QList<qsizetype> found = SearchCatalog(makeCatalog(rows), text);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (rows[i].name.isEmpty() || !rows[i].name.contains(text, Qt::CaseInsensitive))
+                continue;
+            ++hits;
+            if (!found.contains(i))
+                QFAIL(qPrintable(u"\"%1\" not found in \"%2\""_s.arg(text, rows[i].name)));
+        }
+    }
+    QVERIFY(hits > 400);
 }
 
 void tst_Search::statusText_data()
