@@ -96,7 +96,7 @@ void Form1::SortByColumn(int header)
 void Form1::applySortIfOn()
 {
     if (m_sortOn && m_model->rowCount() > 1)
-        m_model->reorder(VisibleListSortOrder(*m_model, m_sortColumn, m_sortOrder));
+        m_model->reorder(VisibleListSortOrder(*m_model, m_sortColumn, m_sortOrder, &m_ranks));
 }
 
 void Form1::showVisibleRows(const QList<qsizetype> &positions, bool repeats)
@@ -157,13 +157,16 @@ void Form1::AssignCategory(int k, int item)
         return;
     detachOtherCopies(rows);
     const int field = CatalogItem::Genre1 + k - 1;
+    QList<qsizetype> masters;
+    masters.reserve(rows.size());
     for (int row : rows) {
         if (m_model->hasOwnTexts(row))
             m_model->setOwnField(row, field, value);
         const qsizetype master = FindMasterRow(m_model->keyAt(row));
         if (master >= 0)
-            m_catalog[master].setField(field, value);
+            masters.append(master);
     }
+    m_catalog.setFieldOfRows(masters, field, value);
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
 }
 
@@ -233,7 +236,7 @@ void Form1::CommitNameEdit(int row, const QString &text)
         m_model->setOwnField(row, CatalogItem::Name, text);
     const qsizetype master = FindMasterRow(m_model->keyAt(row));
     if (master >= 0)
-        m_catalog[master].setField(CatalogItem::Name, text);
+        m_catalog.setField(master, CatalogItem::Name, text);
 }
 
 // ---- Search and duplicates --------------------------------------------------
