@@ -236,13 +236,17 @@ void selectRows(QTableView *view, int step)
 {
     QItemSelection selection;
     const int rows = view->model()->rowCount();
+    const int last = VisibleListModel::ColumnCount - 1;
     if (step == 1) {
-        selection.select(view->model()->index(0, 0), view->model()->index(rows - 1, 0));
+        selection.select(view->model()->index(0, 0), view->model()->index(rows - 1, last));
     } else {
         for (int row = 0; row < rows; row += step)
-            selection.select(view->model()->index(row, 0), view->model()->index(row, 0));
+            selection.select(view->model()->index(row, 0), view->model()->index(row, last));
     }
-    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Clearing first keeps the selection model from comparing the old
+    // selection with every new range.
+    view->selectionModel()->clearSelection();
+    view->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void window(const QString &folder, const QString &path)
