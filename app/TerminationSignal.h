@@ -2,11 +2,13 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Turns SIGTERM and SIGINT (a session that ends, a kill from the shell)
-// into a Qt signal on the user-interface thread, so that the program ends
-// through its exit sequence and writes its files.
+// Turns the system's requests to end the program into a Qt signal on the
+// user-interface thread, so that the program ends through its exit
+// sequence and writes its files. On POSIX systems these are SIGTERM (a
+// session that ends, a kill from the shell), SIGINT (Ctrl+C) and SIGHUP
+// (the terminal closing); on Windows the console's Ctrl+C, Ctrl+Break and
+// close, log-off and shut-down events. Each system's part lies in its own
+// source file; one object at a time.
 class TerminationSignal : public QObject
 {
     Q_OBJECT
@@ -19,7 +21,5 @@ Q_SIGNALS:
     void received();
 
 private:
-    void readSignal();
-
-    QSocketNotifier *m_notifier = nullptr;
+    QObject *m_watcher = nullptr; // what the system's part watches with, if anything
 };

@@ -5,8 +5,7 @@
 #include "ProbeFile.h"
 
 #include <QDate>
-#include <QFile>
-#include <QStringList>
+#include <QList>
 
 #include <cerrno>
 #include <cstdio>
@@ -24,7 +23,7 @@ struct CommandLine
 {
     bool help = false;
     bool valid = true;
-    QStringList paths;
+    QList<FilePath> paths;
 };
 
 bool isOption(const char *argument)
@@ -45,7 +44,7 @@ CommandLine parse(int argc, char **argv)
         else if (options && isOption(argument))
             command.valid = false;
         else
-            command.paths.append(QFile::decodeName(argument));
+            command.paths.append(FilePath::fromArgument(argument));
     }
     if (!command.help && command.paths.isEmpty())
         command.valid = false;
@@ -58,9 +57,9 @@ bool writeLine(const QString &line)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
 }
 
-Exit probeAll(const QStringList &paths)
+Exit probeAll(const QList<FilePath> &paths)
 {
-    for (const QString &path : paths) {
+    for (const FilePath &path : paths) {
         const CatalogItem row = MasterRowFor(ProbeFile(path), QDate::currentDate());
         if (!writeLine(row.toListLine()))
             break;

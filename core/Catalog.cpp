@@ -339,3 +339,41 @@ void Catalog::compactIfWasteful()
     m_text = std::move(fresh);
     m_unusedUnits = 0;
 }
+
+std::vector<CatalogItem> Catalog::takeItems(QList<qsizetype> positions)
+{
+    std::vector<CatalogItem> items;
+    std::vector<TakenRow> taken = takeRows(std::move(positions));
+    items.reserve(taken.size());
+    for (TakenRow &row : taken)
+        items.push_back(std::move(row.item));
+    return items;
+}
+
+// Keys grow along the list, so a row's place follows from its key: after
+// every present row with a smaller key and every row put back before it.
+qsizetype Catalog::insertRows(const std::vector<CatalogItem> &rows)
+{
+    std::vector<CatalogItem> incoming;
+    incoming.reserve(rows.size());
+    for (const CatalogItem &row : rows) {
+        if (row.rowKey() >= 0 && row.rowKey() < m_nextRowKey && indexOfKey(row.rowKey()) < 0)
+            incoming.push_back(row);
+    }
+    const auto byKey = [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); };
+    std::sort(incoming.begin(), incoming.end(), byKey);
+    incoming.erase(std::unique(incoming.begin(), incoming.end(),
+                       [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() == b.rowKey(); }),
+        incoming.end());
+    std::vector<TakenRow> back;
+    back.reserve(incoming.size());
+    qsizetype present = 0;
+    for (CatalogItem &row : incoming) {
+        while (present < size() && keyAt(present) < row.rowKey())
+            ++present;
+        back.push_back(TakenRow { present + qsizetype(back.size()), std::move(row) });
+    }
+    if (!putBack(back))
+        return 0;
+    return qsizetype(back.size());
+}

@@ -69,6 +69,13 @@ public:
     // Removes the rows at the given positions in one pass (any order,
     // duplicates ignored).
     void removeRows(QList<qsizetype> positions);
+    // As removeRows, and gives the removed rows back in list order, each
+    // with its key.
+    std::vector<CatalogItem> takeItems(QList<qsizetype> positions);
+    // Puts rows back with the keys they carry, each at the place its key
+    // has in the list (keys grow along it); a key already present is left
+    // out. Gives the number of rows put back.
+    qsizetype insertRows(const std::vector<CatalogItem> &rows);
 
     // Rows taken out, to be put back later: where each stood and its texts
     // and key.

@@ -44,7 +44,7 @@ char16_t windowsSingleByte(quint8 b)
     return 0;
 }
 
-// Two-byte codes, generated at build time from the C library's converter.
+// Two-byte codes, generated from the C library's converter.
 constexpr char16_t DecodeTable[] = {
 #include "Cp932Table.inc"
 };

@@ -19,9 +19,25 @@ bool isInstalledLayout(const QString &programFolder)
         == QFileInfo(QStringLiteral(ZARUMI_INSTALL_BINDIR)).canonicalFilePath();
 }
 
+bool isInBuildTree(const QString &programFolder)
+{
+    const QString tree = QFileInfo(QStringLiteral(ZARUMI_BUILD_DIR)).canonicalFilePath();
+    const QString folder = QFileInfo(programFolder).canonicalFilePath();
+    return !tree.isEmpty() && !folder.isEmpty() && (folder == tree || folder.startsWith(tree + u'/'));
+}
+
+bool filesBesideProgram(const QString &programFolder, DataFolderRule rule)
+{
+    if (programFolder.isEmpty() || !QFileInfo(programFolder).isWritable())
+        return false;
+    if (rule == DataFolderRule::OnlyInBuildTree)
+        return isInBuildTree(programFolder);
+    return !isInstalledLayout(programFolder);
+}
+
 } // namespace
 
-QString DataFolderFor(const QString &programFolder)
+QString DataFolderFor(const QString &programFolder, DataFolderRule rule)
 {
     const QString fromEnvironment = qEnvironmentVariable("ZARUMI_DATA_DIR");
     if (!fromEnvironment.isEmpty())
@@ -29,7 +45,7 @@ QString DataFolderFor(const QString &programFolder)
 
     // An installed program keeps its files per user, even when its folder
     // happens to be writable (as /usr/bin is for root).
-    if (!programFolder.isEmpty() && !isInstalledLayout(programFolder) && QFileInfo(programFolder).isWritable())
+    if (filesBesideProgram(programFolder, rule))
         return programFolder;
 
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -3,13 +3,13 @@
 #include <QMimeData>
 #include <QUrl>
 
-std::optional<QStringList> DroppedPaths(const QMimeData &data)
+std::optional<QList<FilePath>> DroppedPaths(const QMimeData &data)
 {
     if (!data.hasUrls())
         return std::nullopt;
-    QStringList paths;
+    QList<FilePath> paths;
     for (const QUrl &url : data.urls()) {
-        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        const FilePath path = FilePath::fromLocalFileUrl(url);
         if (!path.isEmpty())
             paths.append(path);
     }

@@ -1,19 +1,21 @@
 #pragma once
 
 #include "CatalogItem.h"
+#include "FilePath.h"
 #include "ProbeFile.h"
 
 #include <QDate>
-#include <QStringList>
+#include <QList>
 
 #include <optional>
 
 class QMimeData;
 
-// The local file paths of a drop, in the drag source's order; nullopt when
-// the drop holds no list of files (no local file among its URLs). Any
-// number of paths is taken: the count is not a 16-bit number here.
-std::optional<QStringList> DroppedPaths(const QMimeData &data);
+// The local file paths of a drop, in the drag source's order, with the
+// bytes of names that are not UTF-8 kept; nullopt when the drop holds no
+// list of files (no local file among its URLs). Any number of paths is
+// taken: the count is not a 16-bit number here.
+std::optional<QList<FilePath>> DroppedPaths(const QMimeData &data);
 
 // A date as the catalogue writes it: yyyy/mm/dd, whatever the locale.
 QString CatalogDateText(const QDate &date);

@@ -2,7 +2,7 @@
 
 #include "RegularFile.h"
 
-#include <QFile>
+#include <QtNumeric>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -26,33 +26,43 @@ void silenceLibraryLog()
     std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
-// The file as FFmpeg reads it: our read-only handle, a position and the
-// moment at which the query gives up.
+// The file as FFmpeg reads it: our read-only handle, a position, the bytes
+// handed out so far and how many it may have, and the moment at which the
+// query gives up.
 struct Input
 {
-    Input(const QString &path, Clock::time_point deadline)
+    Input(const FilePath &path, Clock::time_point deadline, qint64 readLimit)
         : file(path)
         , deadline(deadline)
+        , readLimit(readLimit)
     { }
 
     bool expired() const { return Clock::now() >= deadline; }
 
     RegularFile file;
     qint64 position = 0;
+    qint64 served = 0;
     Clock::time_point deadline;
+    qint64 readLimit;
 };
 
+// Past the read limit, whatever the position, the file reads as ended: the
+// library then works with what it has, as with a file cut short.
 int readInput(void *opaque, uint8_t *buffer, int size)
 {
     auto *input = static_cast<Input *>(opaque);
     if (input->expired())
         return AVERROR_EXIT;
-    const qint64 n = input->file.readAt(input->position, reinterpret_cast<char *>(buffer), size);
+    const qint64 allowed = std::min<qint64>(size, input->readLimit - input->served);
+    if (allowed <= 0)
+        return AVERROR_EOF;
+    const qint64 n = input->file.readAt(input->position, reinterpret_cast<char *>(buffer), allowed);
     if (n < 0)
         return AVERROR(EIO);
     if (n == 0)
         return AVERROR_EOF;
     input->position += n;
+    input->served += n;
     return int(n);
 }
 
@@ -75,7 +85,7 @@ int64_t seekInput(void *opaque, int64_t offset, int whence)
         return AVERROR(EINVAL);
     }
     int64_t target = 0;
-    if (__builtin_add_overflow(base, offset, &target) || target < 0)
+    if (qAddOverflow(base, offset, &target) || target < 0)
         return AVERROR(EINVAL);
     input->position = target;
     return target;
@@ -98,7 +108,7 @@ int refuseNestedOpen(AVFormatContext *, AVIOContext **, const char *, int, AVDic
 class Container
 {
 public:
-    Container(Input &input, const QString &path);
+    Container(Input &input, const FilePath &path);
     ~Container();
     Container(const Container &) = delete;
     Container &operator=(const Container &) = delete;
@@ -106,13 +116,13 @@ public:
     const AVFormatContext *context() const { return m_context; }
 
 private:
-    bool open(Input &input, const QString &path);
+    bool open(Input &input, const FilePath &path);
 
     AVIOContext *m_io = nullptr;
     AVFormatContext *m_context = nullptr;
 };
 
-Container::Container(Input &input, const QString &path)
+Container::Container(Input &input, const FilePath &path)
 {
     if (!open(input, path) && m_context)
         avformat_close_input(&m_context);
@@ -128,7 +138,7 @@ Container::~Container()
     }
 }
 
-bool Container::open(Input &input, const QString &path)
+bool Container::open(Input &input, const FilePath &path)
 {
     auto *buffer = static_cast<unsigned char *>(av_malloc(IoBufferSize));
     if (!buffer)
@@ -145,8 +155,13 @@ bool Container::open(Input &input, const QString &path)
     m_context->flags |= AVFMT_FLAG_CUSTOM_IO;
     m_context->interrupt_callback = { interrupted, &input };
     m_context->io_open = refuseNestedOpen;
-    // On failure avformat_open_input frees the context and nulls it.
-    if (avformat_open_input(&m_context, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+    // The analysis stops at this many bytes of packets; the analysed play
+    // time stays the library's own per-format choice.
+    m_context->probesize = FfmpegMediaQuery::AnalysisBytes;
+    // The name only tells the library the extension, which helps it guess
+    // the format: the file is never opened by name. On failure
+    // avformat_open_input frees the context and nulls it.
+    if (avformat_open_input(&m_context, path.text().toUtf8().constData(), nullptr, nullptr) < 0)
         return false;
     return avformat_find_stream_info(m_context, nullptr) >= 0 && !input.expired();
 }
@@ -200,24 +215,33 @@ MediaInfo mediaInfoOf(const AVFormatContext *context)
 
 } // namespace
 
-FfmpegMediaQuery::FfmpegMediaQuery(std::chrono::milliseconds timeLimit)
+FfmpegMediaQuery::FfmpegMediaQuery(std::chrono::milliseconds timeLimit, qint64 readLimit)
     : m_timeLimit(timeLimit)
+    , m_readLimit(readLimit)
 {
     silenceLibraryLog();
 }
 
-MediaInfo FfmpegMediaQuery::query(const QString &path)
+MediaInfo FfmpegMediaQuery::query(const FilePath &path)
 {
-    Input input(path, Clock::now() + m_timeLimit);
+    qint64 served = 0;
+    return query(path, &served);
+}
+
+MediaInfo FfmpegMediaQuery::query(const FilePath &path, qint64 *served) const
+{
+    Input input(path, Clock::now() + m_timeLimit, m_readLimit);
+    *served = 0;
     if (!input.file.isOpen())
         return {};
     const Container container(input, path);
+    *served = input.served;
     if (!container.context() || input.expired())
         return {};
     return mediaInfoOf(container.context());
 }
 
-MediaInfo QueryMedia(const QString &path)
+MediaInfo QueryMedia(const FilePath &path)
 {
     static FfmpegMediaQuery query;
     return query.query(path);

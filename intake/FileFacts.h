@@ -1,12 +1,14 @@
 #pragma once
 
+#include "FilePath.h"
+
 #include <QDate>
-#include <QString>
 
 // What a look-up of a path as an ordinary file finds. Regular files and
 // symbolic links to them are found (the facts are the target's); folders,
 // dangling links, FIFOs, sockets and devices are not. A leading "." in the
-// name hides nothing.
+// name (or a hidden mark on Windows) hides nothing. Each system's part
+// lies in FileFactsPosix.cpp or FileFactsWindows.cpp.
 struct FileFacts
 {
     bool present = false;
@@ -14,4 +16,4 @@ struct FileFacts
     QDate modified; // local date of the last modification
 };
 
-FileFacts LookUpFile(const QString &path);
+FileFacts LookUpFile(const FilePath &path);

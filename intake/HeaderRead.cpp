@@ -2,7 +2,7 @@
 
 #include "RegularFile.h"
 
-std::optional<HeaderBytes> ReadHeader(const QString &path)
+std::optional<HeaderBytes> ReadHeader(const FilePath &path)
 {
     const RegularFile file(path);
     if (!file.isOpen())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "FilePath.h"
 
 #include <array>
 #include <optional>
@@ -12,4 +12,4 @@ using HeaderBytes = std::array<char, HeaderSize>;
 // The first 513 bytes of a regular file, zero-filled past its end (zero
 // bytes match no signature), read in one go; nullopt when the path is no
 // regular file or can't be opened or read.
-std::optional<HeaderBytes> ReadHeader(const QString &path);
+std::optional<HeaderBytes> ReadHeader(const FilePath &path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "FilePath.h"
 
 #include <optional>
 
@@ -18,5 +18,5 @@ class MediaQuery
 {
 public:
     virtual ~MediaQuery() = default;
-    virtual MediaInfo query(const QString &path) = 0;
+    virtual MediaInfo query(const FilePath &path) = 0;
 };

@@ -5,6 +5,7 @@
 #include "FfmpegMediaQuery.h"
 #include "FileFacts.h"
 #include "FileKind.h"
+#include "FilePath.h"
 #include "HeaderRead.h"
 #include "PlayTime.h"
 #include "SizeText.h"
@@ -23,7 +24,7 @@ void applyMediaInfo(ProbeResult &result, const MediaInfo &info)
         result.playTime = FormatPlayTime(seconds);
 }
 
-QString codecOf(const QString &path)
+QString codecOf(const FilePath &path)
 {
     const std::optional<HeaderBytes> header = ReadHeader(path);
     if (!header)
@@ -46,10 +47,10 @@ void applyFileFacts(ProbeResult &result, const FileFacts &facts)
 // to the media library or opened for its header, since opening a FIFO or a
 // device could block or disturb it. Whatever is not found keeps an empty
 // picture size, play time and codec.
-ProbeResult ProbeFile(const QString &path, MediaQuery *media)
+ProbeResult ProbeFile(const FilePath &path, MediaQuery *media)
 {
     ProbeResult result;
-    const QString name = FileNameOf(path);
+    const QString name = path.fileName();
     const QString kind = KindOf(name);
     result.name = EntryText::normalizeName(name);
     result.kind = EntryText::normalizeField(kind);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilePath.h"
+
 #include <QString>
 
 class MediaQuery;
@@ -24,4 +26,4 @@ struct ProbeResult
 // and, for a media kind, what the media query reads; never writes, renames
 // or deletes anything. Keeps nothing from one call to the next, so it may
 // run on any thread (the default media query has no state of its own).
-ProbeResult ProbeFile(const QString &path, MediaQuery *media = nullptr);
+ProbeResult ProbeFile(const FilePath &path, MediaQuery *media = nullptr);

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -304,6 +305,53 @@ private slots:
         item.setRowKey(0);
         QVERIFY(!catalog.putBack({ { 0, item }, { 1, item } }));
         QCOMPARE(names(catalog), QStringList({ "1", "2" }));
+    }
+
+    // Rows taken out in random batches come
+    // back at their places with their keys when put back newest batch first
+    // (as undo does); putting back a row that is present adds nothing.
+    void takenRowsGoBackInPlace()
+    {
+        for (int round = 0; round < 50; ++round) {
+            QRandomGenerator random(round);
+            Catalog catalog;
+            for (int i = 0; i < 30; ++i)
+                catalog.append(named(QString::number(i)));
+            std::vector<std::vector<CatalogItem>> batches;
+            std::vector<QStringList> before;
+            for (int step = 0; step < 6 && catalog.size() > 0; ++step) {
+                before.push_back(names(catalog));
+                QList<qsizetype> positions;
+                for (int n = random.bounded(1, 6); n > 0; --n)
+                    positions.append(random.bounded(catalog.size()));
+                const QStringList expectedTaken = [&] {
+                    QList<qsizetype> sorted = positions;
+                    std::sort(sorted.begin(), sorted.end());
+                    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+                    QStringList out;
+                    for (qsizetype p : sorted)
+                        out.append(catalog.at(p).text(CatalogItem::Name));
+                    return out;
+                }();
+                batches.push_back(catalog.takeItems(positions));
+                QStringList taken;
+                for (const CatalogItem &row : batches.back())
+                    taken.append(row.text(CatalogItem::Name));
+                QCOMPARE(taken, expectedTaken);
+            }
+            while (!batches.empty()) {
+                QCOMPARE(catalog.insertRows(batches.back()), qsizetype(batches.back().size()));
+                QCOMPARE(catalog.insertRows(batches.back()), qsizetype(0));
+                batches.pop_back();
+                QCOMPARE(names(catalog), before.back());
+                before.pop_back();
+            }
+            for (qsizetype i = 0; i < catalog.size(); ++i) {
+                QCOMPARE(catalog.at(i).text(CatalogItem::RowKey), catalog.at(i).text(CatalogItem::Name));
+                QCOMPARE(catalog.indexOfKey(i), i);
+            }
+            QCOMPARE(catalog.append(named(QStringLiteral("new"))), qint64(30));
+        }
     }
 };
 

@@ -43,23 +43,32 @@ void TestDataFolder::cleanup()
 
 void TestDataFolder::folderFor_data()
 {
-    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("programFolder"); // under the test's folder, or "@build" for the build tree's bin
+    QTest::addColumn<DataFolderRule>("rule");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("a build's own folder") << "built/bin"
-                                          << "built/bin";
-    QTest::newRow("installed beside share/") << "prefix/bin"
-                                             << "home/.local/share/Zarumi";
-    QTest::newRow("no folder known") << ""
-                                     << "home/.local/share/Zarumi";
+    const auto linux = DataFolderRule::BesideWritableProgram;
+    const auto windows = DataFolderRule::OnlyInBuildTree;
+    const QString perUser = QStringLiteral("home/.local/share/Zarumi");
+    QTest::newRow("a build's own folder") << "built/bin" << linux << "built/bin";
+    QTest::newRow("installed beside share/") << "prefix/bin" << linux << perUser;
+    QTest::newRow("no folder known") << "" << linux << perUser;
+    QTest::newRow("Windows, macOS: a run from the build tree") << "@build" << windows << "@build";
+    QTest::newRow("Windows, macOS: a writable folder elsewhere") << "built/bin" << windows << perUser;
+    QTest::newRow("Windows, macOS: installed") << "prefix/bin" << windows << perUser;
 }
 
 void TestDataFolder::folderFor()
 {
     QFETCH(QString, programFolder);
+    QFETCH(DataFolderRule, rule);
     QFETCH(QString, expected);
-    const QString folder = programFolder.isEmpty() ? QString() : m_dir.filePath(programFolder);
-    const QString result = DataFolderFor(folder);
-    QCOMPARE(QDir(result).canonicalPath(), QDir(m_dir.filePath(expected)).canonicalPath());
+    const auto place = [this](const QString &folder) {
+        if (folder == u"@build")
+            return QStringLiteral(ZARUMI_BIN_DIR);
+        return folder.isEmpty() ? QString() : m_dir.filePath(folder);
+    };
+    const QString result = DataFolderFor(place(programFolder), rule);
+    QCOMPARE(QDir(result).canonicalPath(), QDir(place(expected)).canonicalPath());
     QVERIFY(QDir(result).exists());
 }
 

@@ -75,6 +75,15 @@ keys=$(grep -c -E '^(Width|Height|X_WindowPosition|Y_WindowPosition|TabLine|EndS
 check "first start writes all 23 keys (found ${keys:-0})" test "${keys:-0}" -eq 23
 check "test.ini has the [Options] section" grep -q '^\[Options\]' "$d/test.ini"
 
+ini_value() { # file key: the whole number before any decimals
+  tr -d '\r' <"$1" | awk -F= -v k="$2" '$1 == k {split($2, n, "."); print n[1]; exit}'
+}
+near() { # a b: within one pixel (15 twips) of each other
+  local d=$(( ${1:-0} - ${2:-999999} )); test "${d#-}" -le 15
+}
+check "first start opens 9000 twips wide (Width=$(ini_value "$d/test.ini" Width))" near "$(ini_value "$d/test.ini" Width)" 9000
+check "first start opens 5000 twips high (Height=$(ini_value "$d/test.ini" Height))" near "$(ini_value "$d/test.ini" Height)" 5000
+
 # 2. A code page 932 list of 1,000 lines comes back byte for byte.
 d="$work/cp932"; mkdir -p "$d"
 for i in $(seq 1 1000); do
@@ -124,6 +133,19 @@ if wait_window $first; then
 else
   bad "window of the single-instance case appeared"
 fi
+
+# 6. The window keeps its size and place: what an exit writes is what the
+# next start shows, the frame of the window manager included.
+d="$work/geometry"; mkdir -p "$d"
+printf '[Options]\r\nWidth=9600\r\nHeight=6000\r\nX_WindowPosition=1500\r\nY_WindowPosition=1900\r\n' >"$d/test.ini"
+for cycle in 1 2 3; do
+  run_once "$d"
+  check "geometry run $cycle exits 0" test "$status" -eq 0
+  for pair in Width=9600 Height=6000 X_WindowPosition=1500 Y_WindowPosition=1900; do
+    key=${pair%=*}; want=${pair#*=}; got=$(ini_value "$d/test.ini" "$key")
+    check "after run $cycle $key stays $want (found ${got:-none})" near "$got" "$want"
+  done
+done
 
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0

@@ -1,8 +1,21 @@
 #include "DropIntake.h"
 
+#include <QFile>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+
+namespace {
+
+QStringList texts(const QList<FilePath> &paths)
+{
+    QStringList list;
+    for (const FilePath &path : paths)
+        list.append(path.text());
+    return list;
+}
+
+} // namespace
 
 class TestDropIntake : public QObject
 {
@@ -13,6 +26,8 @@ private slots:
     void droppedPathsRefuseNonFiles_data();
     void droppedPathsRefuseNonFiles();
     void droppedPathsNoLimit();
+    void droppedPathsKeepBytes_data();
+    void droppedPathsKeepBytes();
     void catalogDate_data();
     void catalogDate();
     void masterRow();
@@ -27,7 +42,7 @@ void TestDropIntake::droppedPathsKeepOrder()
         QUrl::fromLocalFile("/media/cd/a dir/"), QUrl::fromLocalFile("/media/cd/ａ.mp3") });
     const auto paths = DroppedPaths(data);
     QVERIFY(paths.has_value());
-    QCOMPARE(*paths, QStringList({ "/media/cd/b.avi", "/media/cd/a dir/", "/media/cd/ａ.mp3" }));
+    QCOMPARE(texts(*paths), QStringList({ "/media/cd/b.avi", "/media/cd/a dir/", "/media/cd/ａ.mp3" }));
 }
 
 void TestDropIntake::droppedPathsRefuseNonFiles_data()
@@ -63,8 +78,37 @@ void TestDropIntake::droppedPathsNoLimit()
     const auto paths = DroppedPaths(data);
     QVERIFY(paths.has_value());
     QCOMPARE(paths->size(), 40000);
-    QCOMPARE(paths->at(32767), QStringLiteral("/f32767.txt"));
-    QCOMPARE(paths->last(), QStringLiteral("/f39999.txt"));
+    QCOMPARE(paths->at(32767).text(), QStringLiteral("/f32767.txt"));
+    QCOMPARE(paths->last().text(), QStringLiteral("/f39999.txt"));
+}
+
+void TestDropIntake::droppedPathsKeepBytes_data()
+{
+    QTest::addColumn<QByteArray>("uriList"); // as a file manager offers it
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("code page 932") << QByteArray("file:///cd/%83e%83X%83g.avi\r\n")
+                                   << QByteArray("/cd/\x83\x65\x83\x58\x83\x67.avi");
+    QTest::newRow("valid nowhere") << QByteArray("file:///cd/%FF%FE.avi\r\n") << QByteArray("/cd/\xFF\xFE.avi");
+    QTest::newRow("UTF-8") << QByteArray("file:///cd/%E3%83%86%20x.avi\r\n") << QByteArray("/cd/\xE3\x83\x86 x.avi");
+    QTest::newRow("an escaped percent sign") << QByteArray("file:///cd/100%25.avi\r\n") << QByteArray("/cd/100%.avi");
+    QTest::newRow("on a host") << QByteArray("file://server/cd/%83e.avi\r\n") << QByteArray("//server/cd/\x83\x65.avi");
+}
+
+// The name's bytes reach the file system unchanged, whatever their encoding;
+// where they are UTF-8 the path is the one QUrl::toLocalFile() gives.
+void TestDropIntake::droppedPathsKeepBytes()
+{
+    QFETCH(QByteArray, uriList);
+    QFETCH(QByteArray, bytes);
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), uriList);
+    const auto paths = DroppedPaths(data);
+    QVERIFY(paths.has_value());
+    QCOMPARE(paths->size(), 1);
+    QCOMPARE(paths->front().native(), bytes);
+    const QString local = data.urls().front().toLocalFile();
+    if (QString::fromUtf8(bytes).toUtf8() == bytes)
+        QCOMPARE(paths->front().native(), QFile::encodeName(local));
 }
 
 void TestDropIntake::catalogDate_data()

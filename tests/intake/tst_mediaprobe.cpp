@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,7 +46,10 @@ private slots:
     void damaged_data();
     void damaged();
     void timeLimitEndsTheQuery();
+    void readLimitBoundsZeroFilledFiles_data();
+    void readLimitBoundsZeroFilledFiles();
     void queryOfNonRegularFile();
+    void nameNotUtf8();
     void queryLeavesFileAlone();
 
 private:
@@ -249,6 +254,46 @@ void TestMediaProbe::timeLimitEndsTheQuery()
     QVERIFY(inTime.durationMicroseconds.value_or(0) >= 2'300'000);
 }
 
+void TestMediaProbe::readLimitBoundsZeroFilledFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<qint64>("size");
+    QTest::newRow("MP3 of 100 GB zeros") << "zeros.mp3" << QString() << Q_INT64_C(100'000'000'000);
+    QTest::newRow("MP2 of 100 GB zeros") << "zeros.mp2" << QString() << Q_INT64_C(100'000'000'000);
+    QTest::newRow("MP3 of 1 GiB zeros") << "gib.mp3" << QString() << Q_INT64_C(1) * 1024 * 1024 * 1024;
+    QTest::newRow("MP3 frame, then zeros") << "frame.mp3"
+                                           << "song.mp3" << Q_INT64_C(1) * 1024 * 1024 * 1024;
+    QTest::newRow("MP2 frame, then zeros") << "frame.mp2"
+                                           << "song.mp2" << Q_INT64_C(1) * 1024 * 1024 * 1024;
+}
+
+// The library searches zeros for a frame to the end of the file, keeping
+// what it read; the read limit is what ends it, long before the time limit.
+void TestMediaProbe::readLimitBoundsZeroFilledFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, start);
+    QFETCH(qint64, size);
+    QFile file(path(name));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!start.isEmpty()) {
+        QFile source(path(start));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(file.write(source.read(1000)), 1000);
+    }
+    QVERIFY2(file.resize(size), "a sparse file of this size is needed");
+    file.close();
+
+    constexpr qint64 limit = 4 * 1024 * 1024;
+    qint64 served = -1;
+    FfmpegMediaQuery(FfmpegMediaQuery::DefaultTimeLimit, limit).query(path(name), &served);
+    QCOMPARE(served, limit);
+    FfmpegMediaQuery().query(path(name), &served);
+    QCOMPARE(served, FfmpegMediaQuery::DefaultReadLimit);
+    QFile::remove(path(name));
+}
+
 void TestMediaProbe::queryOfNonRegularFile()
 {
     const QString fifo = path("pipe.avi");
@@ -257,6 +302,26 @@ void TestMediaProbe::queryOfNonRegularFile()
         const MediaInfo info = QueryMedia(p);
         QVERIFY2(!info.durationMicroseconds && !info.sourceWidth && !info.sourceHeight, qPrintable(p));
     }
+}
+
+// The media library reads a file whose name is not UTF-8 through the bytes
+// of its name, as the look-up and the header read do.
+void TestMediaProbe::nameNotUtf8()
+{
+    const QByteArray name = QFile::encodeName(m_dir.path()) + "/\x83\x65\x83\x58\x83\x67.avi";
+    QFile source(path("clip.avi"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    QCOMPARE(::close(fd), 0);
+    const ProbeResult result = ProbeFile(FilePath::fromNative(name), nullptr);
+    QCOMPARE(result.name, QStringLiteral("テスト.avi"));
+    QCOMPARE(result.length, bytes.size());
+    QCOMPARE(result.pictureSize, QStringLiteral("160×120"));
+    QCOMPARE(result.playTime, QStringLiteral("00:00:02"));
+    QCOMPARE(result.codec, QStringLiteral("DivX"));
 }
 
 void TestMediaProbe::queryLeavesFileAlone()

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <unistd.h>
 
@@ -49,10 +50,11 @@ private slots:
     void usageErrors();
     void help();
     void endOfOptions();
+    void nameNotUtf8();
     void unreadableFile();
 
 private:
-    Run run(const QStringList &arguments, bool asNobody = false);
+    Run run(const QStringList &arguments, bool asNobody = false, const QString &program = {});
     QString write(const QString &name, const QByteArray &bytes, const QDate &modified = QDate(2003, 5, 1));
 
     QString m_program;
@@ -66,7 +68,7 @@ void TestProbeCommand::initTestCase()
     QVERIFY(m_dir.isValid());
 }
 
-Run TestProbeCommand::run(const QStringList &arguments, bool asNobody)
+Run TestProbeCommand::run(const QStringList &arguments, bool asNobody, const QString &program)
 {
     QProcess process;
     process.setWorkingDirectory(m_dir.path());
@@ -76,7 +78,7 @@ Run TestProbeCommand::run(const QStringList &arguments, bool asNobody)
                 ::_exit(CannotDropPrivileges);
         });
     }
-    process.start(m_program, arguments);
+    process.start(program.isEmpty() ? m_program : program, arguments);
     Run result;
     if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
         return result;
@@ -181,6 +183,24 @@ void TestProbeCommand::endOfOptions()
     QCOMPARE(QString::fromUtf8(result.out),
         line("-odd.zip", "0.002", "ZIP", "", "", "ZIP", "2003/05/01") + '\n'
             + line("--help", "不明", "不明", "", "", "", "不明") + '\n');
+}
+
+// A Shift-JIS name from an old disc: the argument's bytes find the file, and
+// the line names it as code page 932 reads it. The shell hands over the
+// bytes, which QProcess would encode as UTF-8.
+void TestProbeCommand::nameNotUtf8()
+{
+    const QByteArray name = QFile::encodeName(m_dir.path()) + "/\x83\x65\x83\x58\x83\x67.zip";
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    QVERIFY(fd >= 0);
+    const QByteArray bytes = QByteArray("PK\x03\x04") + QByteArray(996, '\0');
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    QCOMPARE(::close(fd), 0);
+    const QString today = QDate::currentDate().toString("yyyy/MM/dd");
+
+    const Run result = run({ "-c", R"sh(exec "$0" "$(printf '\203e\203X\203g.zip')")sh", m_program }, false, "/bin/sh");
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(result.out), line("テスト.zip", "1.000", "ZIP", "", "", "ZIP", today) + '\n');
 }
 
 // A header kind that can't be read still gives its row, with an empty codec.

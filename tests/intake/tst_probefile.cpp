@@ -21,14 +21,16 @@ namespace {
 class StandInMediaQuery : public MediaQuery
 {
 public:
-    MediaInfo query(const QString &path) override
+    MediaInfo query(const FilePath &path) override
     {
-        asked.append(path);
+        asked.append(path.text());
+        askedPaths.append(path);
         return answer;
     }
 
     MediaInfo answer { Q_INT64_C(100'000'000), 640, 480 };
     QStringList asked;
+    QList<FilePath> askedPaths;
 };
 
 bool setModified(const QString &path, const QDateTime &when)
@@ -72,6 +74,8 @@ private slots:
     void shortFileAfterLongOne();
     void modifiedIsLocalDate();
     void nameWithControlCharacter();
+    void nameNotUtf8_data();
+    void nameNotUtf8();
     void unreadableFile();
     void probeLeavesFileAlone();
 
@@ -94,6 +98,22 @@ QString TestProbeFile::write(const QString &name, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the test file %s", qPrintable(path));
     return path;
+}
+
+// A folder named with the given bytes, and in it a file named with the
+// given bytes, made through the system's calls: QFile would take the names
+// as text.
+FilePath writeRaw(const QString &dir, const QByteArray &folder, const QByteArray &name, const QByteArray &bytes)
+{
+    QByteArray path = QFile::encodeName(dir) + '/' + folder;
+    if (::mkdir(path.constData(), 0700) != 0)
+        qFatal("cannot make the test folder");
+    path += '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    if (fd < 0 || ::close(fd) != 0 || !written)
+        qFatal("cannot write the test file");
+    return FilePath::fromNative(path);
 }
 
 void TestProbeFile::kindAndHeader_data()
@@ -402,6 +422,45 @@ void TestProbeFile::nameWithControlCharacter()
     QCOMPARE(result.name, QStringLiteral("a\uFFFDb.c#"));
     QCOMPARE(result.kind, QStringLiteral("C＃"));
     QVERIFY(result.present);
+}
+
+void TestProbeFile::nameNotUtf8_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("code page 932") << QByteArray("cd") << QByteArray("\x83\x65\x83\x58\x83\x67.avi")
+                                   << QStringLiteral("テスト.avi");
+    QTest::newRow("UTF-8 wins where both fit")
+        << QByteArray("cd") << QByteArray("\xE3\x83\x86.avi") << QStringLiteral("テ.avi");
+    QTest::newRow("half-width katakana, code page 932")
+        << QByteArray("cd") << QByteArray("\xB6\xC0.avi") << QStringLiteral("ｶﾀ.avi");
+    QTest::newRow("neither") << QByteArray("cd") << QByteArray("a\xFF\x80\x82.avi")
+                             << QStringLiteral("a\uFFFD\uFFFD\uFFFD.avi");
+    QTest::newRow("folder in code page 932, name in UTF-8")
+        << QByteArray("\x83\x65") << QByteArray("\xE3\x83\x86.avi") << QStringLiteral("テ.avi");
+}
+
+// The bytes reach every access (look-up, header, media query); only the
+// name shown and stored is decoded.
+void TestProbeFile::nameNotUtf8()
+{
+    QFETCH(QByteArray, folder);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    const FilePath path = writeRaw(m_dir->path(), folder, file, "RIFF" + zeros(4) + "AVI LIST" + zeros(40) + "XVID");
+    StandInMediaQuery media;
+    media.answer = { Q_INT64_C(3'725'400'000), 320, 240 };
+    const ProbeResult result = ProbeFile(path, &media);
+    QCOMPARE(result.name, name);
+    QCOMPARE(result.kind, QStringLiteral("AVI"));
+    QVERIFY(result.present);
+    QCOMPARE(result.length, Q_INT64_C(60));
+    QVERIFY(result.modified != QStringLiteral("不明"));
+    QCOMPARE(result.codec, QStringLiteral("XviD"));
+    QCOMPARE(result.playTime, QStringLiteral("01:02:05"));
+    QCOMPARE(media.askedPaths.size(), 1);
+    QCOMPARE(media.askedPaths.front().native(), path.native());
 }
 
 void TestProbeFile::unreadableFile()

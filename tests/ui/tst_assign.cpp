@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 
 class TestAssign : public QObject
 {
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void removeBothCopiesOfOneMasterRow();
     void hashInValueIsStoredFullWidth();
     void renameSaveRestart();
+    void openEditorIsTakenFirst_data();
+    void openEditorIsTakenFirst();
 
 private:
     // Right-clicks row `row` and chooses the action named `item` in the menu.
@@ -225,6 +228,51 @@ void TestAssign::renameSaveRestart()
     f.window.reset();
     f.start();
     QCOMPARE(f.column(0), QStringList({ "one.avi", "新しい名前#1.avi", "three.avi" }));
+}
+
+void TestAssign::openEditorIsTakenFirst_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("category tab click") << QStringLiteral("category tab");
+    QTest::newRow("value tab click") << QStringLiteral("value tab");
+    QTest::newRow("duplicate finder") << QStringLiteral("douitu0");
+    QTest::newRow("search") << QStringLiteral("search");
+    QTest::newRow("保存") << QStringLiteral("sev");
+    QTest::newRow("終了") << QStringLiteral("en");
+}
+
+// A name typed into the editor counts, whatever ends the edit: a tab strip
+// takes no focus and a menu only takes it for a while.
+void TestAssign::openEditorIsTakenFirst()
+{
+    QFETCH(QString, action);
+    WindowFixture f;
+    f.writeCatalog({ catalogLine("one.avi"), catalogLine("two.avi") });
+    Form1 *w = f.start();
+    QTableView *view = f.listView();
+    view->selectionModel()->setCurrentIndex(view->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F2);
+    auto *editor = view->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("typed.avi"));
+
+    if (action == QLatin1String("category tab"))
+        f.clickCategoryTab(1);
+    else if (action == QLatin1String("value tab"))
+        f.clickValueTab(1);
+    else if (action == QLatin1String("search"))
+        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    else
+        w->findChild<QAction *>(action)->trigger();
+
+    QCOMPARE(masterField(w, CatalogItem::Name), QStringList({ "one.avi", "typed.avi" }));
+    if (action == QLatin1String("sev") || action == QLatin1String("en"))
+        QVERIFY(f.read(QStringLiteral("List.txt")).contains("typed.avi#"));
+    if (action == QLatin1String("en"))
+        QVERIFY(w->hasQuit());
 }
 
 QTEST_MAIN(TestAssign)

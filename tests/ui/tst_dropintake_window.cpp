@@ -3,6 +3,7 @@
 
 #include <QDropEvent>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QUrl>
@@ -20,11 +21,14 @@ private Q_SLOTS:
     void folderAndSameFileTwice();
     void dropUnderValueTabAppends();
     void moreThan32767Paths();
+    void proposedMoveIsAnsweredAsCopy_data();
+    void proposedMoveIsAnsweredAsCopy();
 
 private:
     static QString makeFile(const WindowFixture &f, const QString &name, qsizetype bytes);
     static void drop(QWidget *target, QMimeData *data);
     static QMimeData *filesData(const QStringList &paths);
+    static QWidget *dropTargetAt(QWidget *window, QWidget *over);
 };
 
 QString TestDropIntakeWindow::makeFile(const WindowFixture &f, const QString &name, qsizetype bytes)
@@ -194,6 +198,76 @@ void TestDropIntakeWindow::moreThan32767Paths()
     QCOMPARE(w->catalog().size(), 33000);
     QCOMPARE(f.rows(), 33000);
     QCOMPARE(f.cell(32999, CatalogItem::RowKey), QStringLiteral("32999"));
+}
+
+// The widget that takes a drop over `over`, as the toolkit finds it: the
+// first one up from the widget under the pointer that accepts drops.
+QWidget *TestDropIntakeWindow::dropTargetAt(QWidget *window, QWidget *over)
+{
+    QWidget *target = window->childAt(over->mapTo(window, over->rect().center()));
+    while (target && !target->acceptDrops())
+        target = target->parentWidget();
+    return target;
+}
+
+void TestDropIntakeWindow::proposedMoveIsAnsweredAsCopy_data()
+{
+    QTest::addColumn<QString>("over"); // the control under the pointer
+    QTest::addColumn<bool>("files");
+    for (const char *over : { "Form1", "TabStrip2", "TabStrip1", "ListView2", "Text3" }) {
+        QTest::addRow("files on %s", over) << QString::fromLatin1(over) << true;
+        QTest::addRow("text on %s", over) << QString::fromLatin1(over) << false;
+    }
+}
+
+// A Qt or GTK drag source proposes a move when no key is held; answering
+// it would make the source delete what it dragged.
+void TestDropIntakeWindow::proposedMoveIsAnsweredAsCopy()
+{
+    QFETCH(QString, over);
+    QFETCH(bool, files);
+    WindowFixture f;
+    f.writeCatalog({ catalogLine("a.avi") });
+    Form1 *w = f.start();
+    QWidget *control = over == QLatin1String("Form1") ? w->findChild<QWidget *>(QStringLiteral("clientArea"))
+        : over == QLatin1String("ListView2")          ? f.listView()->viewport()
+                                                      : w->findChild<QWidget *>(over);
+    QVERIFY(control);
+    QWidget *target = dropTargetAt(w, control);
+    QVERIFY(target);
+    QScopedPointer<QMimeData> data(files ? filesData({ makeFile(f, "dragged.txt", 10) }) : new QMimeData);
+    // A file manager offers the files' addresses as text too.
+    data->setText(files ? data->urls().constFirst().toString() : QStringLiteral("dragged text"));
+    const QPoint at = target->rect().center();
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDragMoveEvent move(at, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+    move.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(target, &move);
+    QVERIFY(move.isAccepted());
+    QCOMPARE(move.dropAction(), Qt::CopyAction);
+    QDropEvent drop(at, offered, data.get(), Qt::LeftButton, Qt::ShiftModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(drop.dropAction(), Qt::CopyAction);
+
+    auto *text3 = w->findChild<QLineEdit *>(QStringLiteral("Text3"));
+    if (files) {
+        QTRY_COMPARE(f.status(), QStringLiteral("1個のアイテムをリストに追加しました。"));
+        QCOMPARE(f.column(0), QStringList({ "a.avi", "dragged.txt" }));
+        QCOMPARE(text3->text(), QString());
+    } else if (over == QLatin1String("Text3")) {
+        QCOMPARE(text3->text(), QStringLiteral("dragged text"));
+        QCOMPARE(f.rows(), 1);
+    } else {
+        QCOMPARE(f.status(), QStringLiteral("ドロップされたファイル形式が無効です"));
+        QCOMPARE(f.rows(), 1);
+    }
 }
 
 QTEST_MAIN(TestDropIntakeWindow)

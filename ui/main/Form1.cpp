@@ -1,13 +1,18 @@
 #include "Form1.h"
 
+#include "ColumnChooser.h"
 #include "DropIntakeRunner.h"
+#include "ElidedCellDelegate.h"
 #include "Form2.h"
 #include "RowMenu.h"
+#include "SearchBox.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
+#include "VisibleListView.h"
 #include "frmAbout.h"
 
+#include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -19,6 +24,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -88,7 +94,9 @@ void Form1::buildControls()
     for (const char16_t *caption : { u"ジャンル１", u"ジャンル２", u"備考", u"その他１", u"その他２" })
         m_tabStrip2->addTab(QString::fromUtf16(caption));
 
-    m_text3 = new QLineEdit(client);
+    auto *searchBox = new SearchBox(client);
+    connect(searchBox, &SearchBox::filesDropped, this, &Form1::AddDroppedFiles);
+    m_text3 = searchBox;
     m_text3->setObjectName(QStringLiteral("Text3"));
     m_text3->setAccessibleName(QStringLiteral("検索する文字"));
     m_text3->installEventFilter(this);
@@ -117,6 +125,9 @@ void Form1::buildControls()
 
     m_intake = new DropIntakeRunner(this);
     m_rowMenu = new RowMenu(m_lists, this);
+    m_undoStack = new QUndoStack(this);
+    buildCancelButton();
+    buildColumnChooser();
 
     setTabOrder(m_tabStrip2, m_text3);
     setTabOrder(m_text3, m_command1);
@@ -127,9 +138,10 @@ void Form1::buildControls()
 void Form1::buildListView()
 {
     m_model = new VisibleListModel(m_catalog, this);
-    m_listView = new QTableView(centralWidget());
+    m_listView = new VisibleListView(centralWidget());
     m_listView->setObjectName(QStringLiteral("ListView2"));
     m_listView->setModel(m_model);
+    m_listView->setItemDelegate(new ElidedCellDelegate(m_listView));
     m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_listView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listView->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -141,6 +153,7 @@ void Form1::buildListView()
     m_listView->viewport()->setAcceptDrops(true);
     m_listViewport = m_listView->viewport();
     m_listViewport->installEventFilter(this);
+    m_listView->installEventFilter(this); // its keys, the menu key
 
     QHeaderView *rows = m_listView->verticalHeader();
     rows->hide();
@@ -161,6 +174,9 @@ void Form1::buildMenus()
     QMenu *fil = menuBar()->addMenu(QStringLiteral("ファイル"));
     fil->setObjectName(QStringLiteral("fil"));
     fil->menuAction()->setObjectName(QStringLiteral("fil"));
+    m_addFolder = fil->addAction(QStringLiteral("フォルダを追加…"));
+    m_addFolder->setObjectName(QStringLiteral("addFolder"));
+    m_addFolder->setShortcut(QKeySequence::Open);
     m_sev = fil->addAction(QStringLiteral("保存"));
     m_sev->setObjectName(QStringLiteral("sev"));
     m_sev->setShortcut(QKeySequence::Save);
@@ -171,6 +187,8 @@ void Form1::buildMenus()
     m_en = fil->addAction(QStringLiteral("終了"));
     m_en->setObjectName(QStringLiteral("en"));
     m_en->setShortcut(QKeySequence::Quit);
+
+    buildEditMenu();
 
     QMenu *line12 = menuBar()->addMenu(QStringLiteral("検索"));
     line12->setObjectName(QStringLiteral("line12"));
@@ -191,6 +209,9 @@ void Form1::buildMenus()
     he->menuAction()->setObjectName(QStringLiteral("he"));
     m_vre = he->addAction(QStringLiteral("バージョン情報"));
     m_vre->setObjectName(QStringLiteral("vre"));
+
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, &Form1::focusSearchBox);
 
     // The captions carry no mnemonic letters, so F10 opens the menu bar.
     auto *openMenuBar = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -246,6 +267,25 @@ void Form1::connectControls()
     connect(m_intake, &DropIntakeRunner::dropStarted, this, &Form1::onDropStarted);
     connect(m_intake, &DropIntakeRunner::filesProbed, this, &Form1::onFilesProbed);
     connect(m_intake, &DropIntakeRunner::dropFinished, this, &Form1::onDropFinished);
+    connect(m_intake, &DropIntakeRunner::folderStarted, this, &Form1::onFolderStarted);
+    connect(m_intake, &DropIntakeRunner::folderFinished, this, [this](const DropIntakeRunner::FolderSummary &done) {
+        onFolderFinished(done.added, done.skippedFolders, done.cancelled);
+    });
+    connect(m_addFolder, &QAction::triggered, this, &Form1::ChooseFolderToAdd);
+}
+
+// A name typed into the list's in-place editor is taken before the visible
+// list is refilled or anything is saved: the list would otherwise drop the
+// editor with its text, or the save would write the old name.
+void Form1::commitOpenNameEditor()
+{
+    // An edit always starts on the current cell.
+    QWidget *editor = m_listView->indexWidget(m_listView->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate *delegate = m_listView->itemDelegate();
+    Q_EMIT delegate->commitData(editor);
+    Q_EMIT delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 QString Form1::statusText() const
@@ -272,7 +312,25 @@ bool Form1::event(QEvent *event)
     // when the pointer leaves them; the status bar shows only our texts.
     if (event->type() == QEvent::StatusTip)
         return true;
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::UpdateRequest:
+        applySavedOuterSizeOnceFramed();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+// Ctrl+F: typing replaces the search text, also when the box had the focus.
+void Form1::focusSearchBox()
+{
+    m_text3->setFocus(Qt::ShortcutFocusReason);
+    m_text3->selectAll();
 }
 
 void Form1::ShowAbout()

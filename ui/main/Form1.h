@@ -8,9 +8,15 @@
 #include "SettingsFile.h"
 #include "SortRanks.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
+#include <deque>
+#include <optional>
+#include <vector>
+
+class ColumnChooser;
 class DropIntakeRunner;
 class Form2;
 class QAction;
@@ -19,10 +25,12 @@ class QMenu;
 class QMessageBox;
 class QMimeData;
 class QPushButton;
+class QShortcut;
 class QStatusBar;
 class QTabBar;
 class QTableView;
 class QTimer;
+class QUndoStack;
 class RowMenu;
 class ValueTabStrip;
 class VisibleListModel;
@@ -52,6 +60,8 @@ public:
     int statusTicks() const { return m_statusTicks; }
     bool hasQuit() const { return m_quit; }
     bool isDropRunning() const;
+    QUndoStack *undoStack() const { return m_undoStack; }
+    ColumnChooser *columnChooser() const { return m_columnChooser; }
 
     // The design's routines.
     void RefreshView();
@@ -72,6 +82,23 @@ public:
 
     // Writes a status text and restarts the countdown.
     void setStatus(const QString &text);
+
+    // "フォルダを追加…": asks for a folder and the disc name, then AddFolder.
+    void ChooseFolderToAdd();
+    // Adds a row for every file under folder, on the intake's worker; a
+    // non-empty discName is recorded in category k (1..5) and set on every
+    // row added.
+    void AddFolder(const QString &folder, const QString &discName, int k);
+    // Ends a running folder add; the rows added so far stay.
+    void CancelFolderAdd();
+
+    // For undo and redo: rows put back into both lists (those whose key is
+    // not present), rows taken out of both lists by key, and one field of
+    // rows set by key. The first two give the number of master rows.
+    qsizetype restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible);
+    qsizetype takeRowsByKey(const std::vector<CatalogItem> &rows);
+    void setFieldByKey(int field, const QHash<qint64, QString> &values);
+    static QString removalStatusText(qsizetype removed);
 
 Q_SIGNALS:
     // The program ends: SaveAndQuit has run to its end.
@@ -103,6 +130,7 @@ private:
     void applySettings(const Settings &settings);
     void applyGeometry(const Settings &settings);
     void applyColumns(const Settings &settings);
+    void applySavedOuterSizeOnceFramed();
 
     // Tabs and layout.
     void onCategoryTabClick();
@@ -119,15 +147,29 @@ private:
     void quitNow();
 
     // Drops.
+    bool takeListDropEvent(QEvent *event);
     void onDropStarted(qsizetype total);
     void onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total);
     void onDropFinished(qsizetype total);
+    void onFolderStarted(const QString &folder);
+    void onFolderFinished(qsizetype added, int skippedFolders, bool cancelled);
+    void recordDiscName(int k, const QString &name);
+    void pushAddedRows();
+    void buildEditMenu();
+    void buildCancelButton();
+    void buildColumnChooser();
 
     // The visible list.
+    void commitOpenNameEditor();
     QList<int> selectedRowsDescending() const;
     void detachOtherCopies(const QList<int> &rows);
+    // The texts of a visible row as a row of its own, with its key.
+    CatalogItem visibleItem(int row) const;
     void showVisibleRows(const QList<qsizetype> &positions, bool repeats);
     void applySortIfOn();
+    bool listKeyEvent(QEvent *event);
+    void showRowMenuAtCurrentRow();
+    void focusSearchBox();
 
     QString m_dataFolder;
     Catalog m_catalog;
@@ -153,6 +195,26 @@ private:
     RowMenu *m_rowMenu = nullptr;
     QPointer<frmAbout> m_about;
     DropIntakeRunner *m_intake = nullptr;
+    QAction *m_addFolder = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    QPushButton *m_cancelFolder = nullptr;
+    QShortcut *m_escape = nullptr;
+    ColumnChooser *m_columnChooser = nullptr;
+
+    // Folder adds waiting or running, in the intake's order: the disc name
+    // and its category.
+    struct FolderAdd
+    {
+        QString discName;
+        int category = 3;
+    };
+    std::deque<FolderAdd> m_folderAdds;
+    std::optional<FolderAdd> m_runningFolder;
+    // The rows of the drop or folder add in progress, for its undo.
+    std::vector<CatalogItem> m_addedMaster;
+    std::vector<CatalogItem> m_addedVisible;
 
     int m_designListTop = 780; // twips, taken at start-up
     qint16 m_statusTicks = 0;
@@ -162,6 +224,7 @@ private:
     bool m_exitFailed = false; // an exit could not write; the next one quits
     bool m_quit = false;
     bool m_geometryFixed = false;
+    bool m_outerSizePending = false; // the saved size waits for the frame
     QSize m_savedOuter { 9000, 5000 }; // twips
     QString m_loadRemark;
     QString m_exitReport;

@@ -1,6 +1,7 @@
 // AddDroppedFiles: files dropped on the window or on the visible list.
 #include "Form1.h"
 
+#include "CopyDrop.h"
 #include "DropIntake.h"
 #include "DropIntakeRunner.h"
 #include "VisibleListModel.h"
@@ -21,23 +22,42 @@ bool Form1::isDropRunning() const
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
     // Every drop is taken: one without files gets the invalid-drop report.
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent *event)
 {
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
 }
 
 void Form1::dropEvent(QDropEvent *event)
 {
-    event->acceptProposedAction();
+    answerDropAsCopy(event);
     AddDroppedFiles(*event->mimeData());
+}
+
+// Drag events arriving at the visible list: taken as on the window.
+bool Form1::takeListDropEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        answerDropAsCopy(static_cast<QDropEvent *>(event));
+        return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        answerDropAsCopy(drop);
+        AddDroppedFiles(*drop->mimeData());
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void Form1::AddDroppedFiles(const QMimeData &data)
 {
-    const std::optional<QStringList> paths = DroppedPaths(data);
+    const std::optional<QList<FilePath>> paths = DroppedPaths(data);
     if (!paths) {
         m_listView->clearSelection();
         setStatus(QStringLiteral("ドロップされたファイル形式が無効です"));
@@ -62,10 +82,15 @@ void Form1::onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qs
     std::vector<CatalogItem> visibleRows;
     visibleRows.reserve(size_t(results.size()));
     for (const ProbeResult &probe : results) {
-        const qint64 key = m_catalog.append(MasterRowFor(probe, today));
+        CatalogItem master = MasterRowFor(probe, today);
+        if (m_runningFolder && !m_runningFolder->discName.isEmpty())
+            master.setField(CatalogItem::Genre1 + m_runningFolder->category - 1, m_runningFolder->discName);
+        const qint64 key = m_catalog.append(std::move(master));
         CatalogItem visible = m_catalog.at(m_catalog.size() - 1);
+        m_addedMaster.push_back(visible);
         visible.setField(CatalogItem::FileSize, probe.viewSize);
         visible.setRowKey(key);
+        m_addedVisible.push_back(visible);
         visibleRows.push_back(std::move(visible));
     }
     const int firstNew = m_model->rowCount();
@@ -85,4 +110,5 @@ void Form1::onDropFinished(qsizetype total)
 {
     setStatus(QString::number(total) + QStringLiteral("個のアイテムをリストに追加しました。"));
     m_listView->scrollToBottom();
+    pushAddedRows();
 }

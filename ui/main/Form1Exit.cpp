@@ -66,6 +66,7 @@ void Form1::SaveAndQuit()
         quitNow();
         return;
     }
+    commitOpenNameEditor();
     RowsLeftReport rowsLeft([this](const QString &text) { setStatus(text); });
     const SaveSequenceReport report = SaveOnExit(m_dataFolder, settingsToSave(), m_form2->endSave() != 0, m_catalog,
         m_lists, m_catalogGuard, std::ref(rowsLeft));
@@ -133,6 +134,7 @@ SettingsToSave Form1::settingsToSave() const
 
 void Form1::SaveAll()
 {
+    commitOpenNameEditor();
     RowsLeftReport rowsLeft([this](const QString &text) { setStatus(text); });
     const SaveSequenceReport report
         = SaveFromFileMenu(m_dataFolder, m_catalog, m_lists, m_catalogGuard, std::ref(rowsLeft));

@@ -5,6 +5,8 @@
 
 #include "CatalogSearch.h"
 #include "RowMenu.h"
+#include "RowSetCommand.h"
+#include "SetFieldCommand.h"
 #include "VisibleListModel.h"
 #include "VisibleListSort.h"
 
@@ -12,12 +14,14 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -31,6 +35,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, m_text3, [this] { m_text3->selectAll(); });
         return false;
     }
+    if (watched == m_listView)
+        return listKeyEvent(event);
     if (watched != m_listViewport)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
@@ -39,30 +45,48 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         ShowRowMenu(press->button(), press->globalPosition().toPoint());
         return false;
     }
-    case QEvent::ContextMenu: {
-        // The menu key: the menu opens at the current row.
-        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
-        if (menuEvent->reason() != QContextMenuEvent::Mouse) {
-            const QRect row = m_listView->visualRect(m_listView->currentIndex());
-            const QPoint local = row.isValid() ? row.center() : QPoint(0, 0);
-            m_rowMenu->rebuild();
-            m_rowMenu->exec(m_listViewport->mapToGlobal(local));
-        }
+    case QEvent::ContextMenu:
+        // A right press has opened the menu already; the menu key arrives
+        // at the list itself.
+        if (static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Mouse)
+            showRowMenuAtCurrentRow();
         return true;
-    }
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-        static_cast<QDropEvent *>(event)->acceptProposedAction();
-        return true;
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        drop->acceptProposedAction();
-        AddDroppedFiles(*drop->mimeData());
-        return true;
-    }
     default:
-        return false;
+        return takeListDropEvent(event);
     }
+}
+
+// The keys of the list: the menu key and Shift+F10 open the popup menu,
+// and Delete removes the selected rows as its "削除" does.
+bool Form1::listKeyEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        if (static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return false;
+        showRowMenuAtCurrentRow();
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        showRowMenuAtCurrentRow();
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        RemoveSelectedRows();
+        return true;
+    }
+    return false;
+}
+
+void Form1::showRowMenuAtCurrentRow()
+{
+    const QRect row = m_listView->visualRect(m_listView->currentIndex());
+    const QPoint local = row.isValid() ? row.center() : QPoint(0, 0);
+    m_rowMenu->rebuild();
+    m_rowMenu->exec(m_listViewport->mapToGlobal(local));
 }
 
 void Form1::ShowRowMenu(Qt::MouseButton button, const QPoint &globalPos)
@@ -101,6 +125,7 @@ void Form1::applySortIfOn()
 
 void Form1::showVisibleRows(const QList<qsizetype> &positions, bool repeats)
 {
+    commitOpenNameEditor();
     m_model->setMasterRows(positions);
     m_model->setMayRepeatKeys(repeats);
     applySortIfOn();
@@ -159,15 +184,23 @@ void Form1::AssignCategory(int k, int item)
     const int field = CatalogItem::Genre1 + k - 1;
     QList<qsizetype> masters;
     masters.reserve(rows.size());
+    QHash<qint64, QString> before;
+    QHash<qint64, QString> after;
     for (int row : rows) {
         if (m_model->hasOwnTexts(row))
             m_model->setOwnField(row, field, value);
         const qsizetype master = FindMasterRow(m_model->keyAt(row));
-        if (master >= 0)
+        if (master >= 0) {
             masters.append(master);
+            before.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
+        }
     }
     m_catalog.setFieldOfRows(masters, field, value);
+    for (qsizetype master : std::as_const(masters))
+        after.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
+    if (!before.isEmpty())
+        m_undoStack->push(new SetFieldCommand(*this, field, before, after));
 }
 
 void Form1::RemoveSelectedRows()
@@ -204,7 +237,12 @@ void Form1::RemoveSelectedRows()
             stillSelected.append(row);
     }
     const int scroll = m_listView->verticalScrollBar()->value();
-    m_catalog.removeRows(positions);
+    std::vector<CatalogItem> visibleGone;
+    for (int row = 0; row < int(removeVisible.size()); ++row) {
+        if (removeVisible[size_t(row)])
+            visibleGone.push_back(visibleItem(row));
+    }
+    std::vector<CatalogItem> takenRows = m_catalog.takeItems(positions);
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
@@ -221,6 +259,21 @@ void Form1::RemoveSelectedRows()
     }
     m_listView->selectionModel()->select(keep, QItemSelectionModel::Select);
     m_listView->verticalScrollBar()->setValue(scroll);
+    if (takenRows.empty())
+        return;
+    // A count of a search that is no longer true does not stay on screen.
+    setStatus(removalStatusText(qsizetype(takenRows.size())));
+    m_undoStack->push(new RowSetCommand(*this, RowSetCommand::Removed, std::move(takenRows), std::move(visibleGone)));
+}
+
+CatalogItem Form1::visibleItem(int row) const
+{
+    std::array<QString, CatalogItem::StoredFieldCount> fields;
+    for (int field = 0; field < CatalogItem::StoredFieldCount; ++field)
+        fields[size_t(field)] = m_model->text(row, field);
+    CatalogItem item = CatalogItem::fromStoredFields(fields);
+    item.setRowKey(m_model->keyAt(row));
+    return item;
 }
 
 // ---- In-place rename ------------------------------------------------------
@@ -235,8 +288,14 @@ void Form1::CommitNameEdit(int row, const QString &text)
     if (m_model->hasOwnTexts(row))
         m_model->setOwnField(row, CatalogItem::Name, text);
     const qsizetype master = FindMasterRow(m_model->keyAt(row));
-    if (master >= 0)
-        m_catalog.setField(master, CatalogItem::Name, text);
+    if (master < 0)
+        return;
+    const qint64 key = m_catalog.keyAt(master);
+    const QString before = m_catalog.text(master, CatalogItem::Name);
+    m_catalog.setField(master, CatalogItem::Name, text);
+    const QString after = m_catalog.text(master, CatalogItem::Name);
+    if (after != before)
+        m_undoStack->push(new SetFieldCommand(*this, CatalogItem::Name, { { key, before } }, { { key, after } }));
 }
 
 // ---- Search and duplicates --------------------------------------------------

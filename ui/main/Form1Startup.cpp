@@ -4,6 +4,7 @@
 #include "DataFolder.h"
 #include "Form2.h"
 #include "ListFile.h"
+#include "ScreenFit.h"
 #include "SettingsFile.h"
 #include "StaleTempFiles.h"
 #include "Twips.h"
@@ -19,7 +20,14 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+constexpr qint64 MinimumWidthTwips = 9000;
+constexpr qint64 MinimumHeightTwips = 3500;
+constexpr qint64 Limit = qint64(1) << 28; // twips
 
 const QString All = QStringLiteral("全て");
 const QString None = QStringLiteral("無し");
@@ -96,19 +104,25 @@ void Form1::applySettings(const Settings &settings)
 
 void Form1::applyGeometry(const Settings &settings)
 {
+    // Measures from a hand-edited or damaged file may be anything: they are
+    // cut to what a screen of 2^24 pixels could show before conversion.
+    const auto pixelsOf = [](qint64 twips) { return Twips::toPixels(double(std::clamp(twips, -Limit, Limit))); };
     // The layout rule raises the height to 3500 and then the width to 9000.
-    m_savedOuter = QSize(int(std::max<qint64>(settings.width, 9000)), int(std::max<qint64>(settings.height, 3500)));
-    setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
-    QPoint topLeft(Twips::toPixels(double(settings.left)), Twips::toPixels(double(settings.top)));
-    const QRect place(topLeft, QSize(Twips::toPixels(m_savedOuter.width()), Twips::toPixels(m_savedOuter.height())));
-    bool onScreen = false;
+    const qint64 width = std::clamp(settings.width, MinimumWidthTwips, Limit);
+    const qint64 height = std::clamp(settings.height, MinimumHeightTwips, Limit);
+    const QRect saved(pixelsOf(settings.left), pixelsOf(settings.top), pixelsOf(width), pixelsOf(height));
+    QList<QRect> areas;
     for (const QScreen *screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->availableGeometry().intersects(place);
-    // A saved place outside every screen (a monitor since removed) comes
-    // back to the primary screen.
-    if (!onScreen && QGuiApplication::primaryScreen())
-        topLeft = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    move(topLeft);
+        areas.append(screen->availableGeometry());
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect place = FitToScreens(saved, QSize(pixelsOf(MinimumWidthTwips), pixelsOf(MinimumHeightTwips)), areas,
+        primary ? primary->availableGeometry() : QRect());
+    // The saved twips are kept unless the screen made the window smaller.
+    m_savedOuter
+        = QSize(place.width() == saved.width() ? int(width) : int(std::lround(Twips::fromPixels(place.width()))),
+            place.height() == saved.height() ? int(height) : int(std::lround(Twips::fromPixels(place.height()))));
+    setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
+    move(place.topLeft());
 }
 
 void Form1::applyColumns(const Settings &settings)
@@ -127,12 +141,24 @@ void Form1::showEvent(QShowEvent *event)
     if (m_geometryFixed)
         return;
     m_geometryFixed = true;
-    // The frame is known only once the window is on the screen: the saved
-    // measures are those of the outer window.
-    QTimer::singleShot(0, this, [this] {
-        if (frameGeometry().size() != size() && !isMaximized())
-            setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
-    });
+    // The saved measures are those of the outer window, but a window
+    // manager adds its frame only after the window is shown: the size is
+    // set again once the frame is known, so that the next exit writes what
+    // this start showed. A manager that draws no frame reports none, and
+    // the inner size set at start-up is then the outer one.
+    m_outerSizePending = true;
+    applySavedOuterSizeOnceFramed();
+    QTimer::singleShot(10000, this, [this] { m_outerSizePending = false; });
+}
+
+void Form1::applySavedOuterSizeOnceFramed()
+{
+    if (!m_outerSizePending || isMinimized() || isMaximized() || isFullScreen())
+        return;
+    if (frameGeometry().size() == size())
+        return; // no frame yet
+    m_outerSizePending = false;
+    setOuterSizeTwips(m_savedOuter.width(), m_savedOuter.height());
 }
 
 // ---- Tabs and RefreshView ---------------------------------------------------
@@ -144,16 +170,17 @@ int Form1::selectedCategory() const
 
 void Form1::onCategoryTabClick()
 {
-    while (m_tabStrip1->count() > 2)
-        m_tabStrip1->removeTab(2);
-    for (const QString &value : m_lists.list(selectedCategory()))
-        m_tabStrip1->addTab(value);
+    commitOpenNameEditor();
+    // One removal and one batch of tabs: each change lays the strip out.
+    m_tabStrip1->removeTabsFrom(2);
+    m_tabStrip1->addTabs(m_lists.list(selectedCategory()));
     m_tabStrip1->setCurrentIndex(0); // its click runs RefreshView
     LayoutTabArea();
 }
 
 void Form1::RefreshView()
 {
+    commitOpenNameEditor();
     const int field = CatalogItem::Genre1 + selectedCategory() - 1;
     const QString c = m_tabStrip1->currentText();
     if (c == All) {

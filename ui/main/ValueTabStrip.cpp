@@ -1,11 +1,13 @@
 #include "ValueTabStrip.h"
 
+#include "ElidedCellDelegate.h"
 #include "Twips.h"
 #include "ValueTabAccessible.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QStylePainter>
@@ -17,7 +19,6 @@
 
 namespace {
 
-constexpr int Padding = 10; // pixels on each side of a caption
 constexpr int MinimumTabWidth = 28;
 
 } // namespace
@@ -52,14 +53,27 @@ QString ValueTabStrip::tabText(int index) const
     return index >= 0 && index < count() ? m_captions[index] : QString();
 }
 
+QString ValueTabStrip::shownText(const QString &caption)
+{
+    QString text = ElidedCellDelegate::shownText(caption);
+    return text.replace(u'&', QLatin1String("&&"));
+}
+
 void ValueTabStrip::addTab(const QString &caption)
 {
-    m_captions.append(caption);
-    relayout();
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::ObjectReorder);
-        QAccessible::updateAccessibility(&event);
-    }
+    addTabs({ caption });
+}
+
+void ValueTabStrip::addTabs(const QStringList &captions)
+{
+    if (captions.isEmpty())
+        return;
+    m_captions.append(captions);
+    m_widths.reserve(m_captions.size());
+    QStyleOptionTab option = measureOption();
+    for (const QString &caption : captions)
+        m_widths.append(measureTab(option, caption));
+    captionsChanged();
 }
 
 void ValueTabStrip::removeTab(int index)
@@ -67,8 +81,26 @@ void ValueTabStrip::removeTab(int index)
     if (index < 0 || index >= count())
         return;
     m_captions.removeAt(index);
+    m_widths.removeAt(index);
     if (m_current >= count() || index < m_current)
         m_current = count() == 0 ? -1 : std::max(0, m_current - 1);
+    captionsChanged();
+}
+
+void ValueTabStrip::removeTabsFrom(int index)
+{
+    index = std::max(index, 0);
+    if (index >= count())
+        return;
+    m_captions.resize(index);
+    m_widths.resize(index);
+    if (m_current >= count())
+        m_current = count() == 0 ? -1 : std::min(m_current, count() - 1);
+    captionsChanged();
+}
+
+void ValueTabStrip::captionsChanged()
+{
     relayout();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::ObjectReorder);
@@ -105,9 +137,35 @@ int ValueTabStrip::rowHeight() const
     return std::max(Twips::toPixels(345), fontMetrics().height() + 8);
 }
 
-int ValueTabStrip::tabWidth(int index) const
+// The style's own size for a tab with this caption, so that its text
+// rectangle holds the whole caption at every scale and font. The option is
+// made once for a batch of captions.
+QStyleOptionTab ValueTabStrip::measureOption() const
 {
-    return std::max(MinimumTabWidth, fontMetrics().horizontalAdvance(m_captions[index]) + 2 * Padding);
+    QStyleOptionTab option;
+    option.initFrom(this);
+    option.shape = QTabBar::RoundedNorth;
+    return option;
+}
+
+int ValueTabStrip::measureTab(QStyleOptionTab &option, const QString &caption) const
+{
+    option.text = shownText(caption);
+    const int hSpace = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
+    const int vSpace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
+    const int textWidth = option.fontMetrics.horizontalAdvance(ElidedCellDelegate::shownText(caption));
+    const QSize contents(textWidth + hSpace, option.fontMetrics.height() + vSpace);
+    const QSize size = style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
+    return std::max({ MinimumTabWidth, size.width(), contents.width() });
+}
+
+void ValueTabStrip::measureAll()
+{
+    m_widths.clear();
+    m_widths.reserve(m_captions.size());
+    QStyleOptionTab option = measureOption();
+    for (const QString &caption : std::as_const(m_captions))
+        m_widths.append(measureTab(option, caption));
 }
 
 QList<QRect> ValueTabStrip::layoutAt(int width) const
@@ -118,7 +176,7 @@ QList<QRect> ValueTabStrip::layoutAt(int width) const
     int x = 0;
     int row = 0;
     for (int i = 0; i < count(); ++i) {
-        const int w = tabWidth(i);
+        const int w = m_widths[i];
         if (m_multiRow && x > 0 && x + w > width) {
             x = 0;
             ++row;
@@ -222,27 +280,31 @@ void ValueTabStrip::updateScrollButtons()
     m_right->setEnabled(overflow && m_rects.constLast().right() + 1 - m_scrollOffset > width() - 2 * h);
 }
 
-void ValueTabStrip::paintEvent(QPaintEvent *)
+QStyleOptionTab ValueTabStrip::tabOption(int index) const
+{
+    QStyleOptionTab option;
+    option.initFrom(this);
+    option.rect = tabRect(index);
+    option.text = shownText(tabText(index));
+    option.shape = QTabBar::RoundedNorth;
+    option.row = option.rect.top() / rowHeight();
+    option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    if (index == m_current) {
+        option.state |= QStyle::State_Selected;
+        if (hasFocus())
+            option.state |= QStyle::State_HasFocus;
+    }
+    option.position = QStyleOptionTab::Middle;
+    return option;
+}
+
+void ValueTabStrip::paintEvent(QPaintEvent *event)
 {
     QStylePainter painter(this);
     for (int i = 0; i < count(); ++i) {
         const QRect r = tabRect(i);
-        if (r.isEmpty())
-            continue;
-        QStyleOptionTab option;
-        option.initFrom(this);
-        option.rect = r;
-        option.text = m_captions[i];
-        option.shape = QTabBar::RoundedNorth;
-        option.row = r.top() / rowHeight();
-        option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        if (i == m_current) {
-            option.state |= QStyle::State_Selected;
-            if (hasFocus())
-                option.state |= QStyle::State_HasFocus;
-        }
-        option.position = QStyleOptionTab::Middle;
-        painter.drawControl(QStyle::CE_TabBarTab, option);
+        if (!r.isEmpty() && r.intersects(event->rect()))
+            painter.drawControl(QStyle::CE_TabBarTab, tabOption(i));
     }
 }
 
@@ -293,6 +355,15 @@ void ValueTabStrip::wheelEvent(QWheelEvent *event)
 void ValueTabStrip::resizeEvent(QResizeEvent *)
 {
     relayout();
+}
+
+void ValueTabStrip::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measureAll();
+        relayout();
+    }
 }
 
 void ValueTabStrip::focusInEvent(QFocusEvent *)

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <QStyleOptionTab>
 #include <QWidget>
 
 class QToolButton;
@@ -20,7 +21,11 @@ public:
     int count() const { return int(m_captions.size()); }
     QString tabText(int index) const;
     void addTab(const QString &caption);
+    // Appends many tabs and lays the strip out once.
+    void addTabs(const QStringList &captions);
     void removeTab(int index);
+    // Removes every tab from index on, with one layout.
+    void removeTabsFrom(int index);
 
     int currentIndex() const { return m_current; }
     QString currentText() const { return tabText(m_current); }
@@ -38,6 +43,11 @@ public:
 
     // Where tab index is drawn (empty when scrolled out of view).
     QRect tabRect(int index) const;
+    // The style option tab index is drawn with.
+    QStyleOptionTab tabOption(int index) const;
+    // The text drawn for a caption: a very long one is cut to its first
+    // characters, and '&' is shown as itself, not as a mnemonic mark.
+    static QString shownText(const QString &caption);
     int tabAt(const QPoint &pos) const;
 
     QSize sizeHint() const override;
@@ -52,11 +62,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    int tabWidth(int index) const;
+    QStyleOptionTab measureOption() const;
+    int measureTab(QStyleOptionTab &option, const QString &caption) const;
+    void measureAll();
+    void captionsChanged();
     // Tab rectangles for a width, without the single-row scroll offset.
     QList<QRect> layoutAt(int width) const;
     void relayout();
@@ -65,6 +79,7 @@ private:
     void updateScrollButtons();
 
     QStringList m_captions;
+    QList<int> m_widths; // pixels, measured once per caption
     QList<QRect> m_rects;
     int m_current = -1;
     bool m_multiRow = false;

@@ -1,7 +1,5 @@
 #include "FileFacts.h"
 
-#include <QFile>
-
 #include <sys/stat.h>
 #include <time.h>
 
@@ -17,13 +15,13 @@ QDate localDate(time_t when)
 
 } // namespace
 
-FileFacts LookUpFile(const QString &path)
+FileFacts LookUpFile(const FilePath &path)
 {
     FileFacts facts;
     if (path.isEmpty())
         return facts;
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (::stat(path.native().constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return facts;
     facts.present = true;
     facts.length = status.st_size;

@@ -1,18 +1,15 @@
 #include "RegularFile.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-RegularFile::RegularFile(const QString &path)
+RegularFile::RegularFile(const FilePath &path)
 {
     if (path.isEmpty())
         return;
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(path.native().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return;
     struct stat facts;
@@ -20,23 +17,23 @@ RegularFile::RegularFile(const QString &path)
         ::close(fd);
         return;
     }
-    m_fd = fd;
+    m_handle = fd;
     m_size = facts.st_size;
 }
 
 RegularFile::~RegularFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (isOpen())
+        ::close(int(m_handle));
 }
 
 qint64 RegularFile::readAt(qint64 offset, char *buffer, qint64 length) const
 {
-    if (m_fd < 0 || offset < 0 || length < 0)
+    if (!isOpen() || offset < 0 || length < 0)
         return -1;
     qint64 done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(m_fd, buffer + done, size_t(length - done), off_t(offset + done));
+        const ssize_t n = ::pread(int(m_handle), buffer + done, size_t(length - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

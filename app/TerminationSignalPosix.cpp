@@ -6,7 +6,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+// The handler writes one byte into a socket pair, the only thing it may do
+// safely; the notifier reads it on the user-interface thread.
+
 namespace {
+
+constexpr int Signals[] = { SIGTERM, SIGINT, SIGHUP };
 
 int signalPipe[2] = { -1, -1 };
 
@@ -24,25 +29,23 @@ TerminationSignal::TerminationSignal(QObject *parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
-    m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::readSignal);
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    m_watcher = notifier;
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char byte;
+        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        Q_EMIT received();
+    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : Signals)
+        sigaction(signal, &action, nullptr);
 }
 
 TerminationSignal::~TerminationSignal()
 {
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
-}
-
-void TerminationSignal::readSignal()
-{
-    char byte;
-    [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-    Q_EMIT received();
+    for (const int signal : Signals)
+        std::signal(signal, SIG_DFL);
 }

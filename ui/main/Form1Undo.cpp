@@ -1,0 +1,124 @@
+// The "編集" menu: undo and redo of what changes the catalogue rows, and the
+// list header's column chooser.
+#include "Form1.h"
+
+#include "ColumnChooser.h"
+#include "RowSetCommand.h"
+#include "SettingsFile.h"
+#include "Twips.h"
+#include "VisibleListModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenuBar>
+#include <QSet>
+#include <QTableView>
+#include <QUndoStack>
+
+void Form1::buildEditMenu()
+{
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集"));
+    edit->setObjectName(QStringLiteral("edit"));
+    edit->menuAction()->setObjectName(QStringLiteral("edit"));
+    m_undo = edit->addAction(QStringLiteral("元に戻す"));
+    m_undo->setObjectName(QStringLiteral("undo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setEnabled(false);
+    m_redo = edit->addAction(QStringLiteral("やり直し"));
+    m_redo->setObjectName(QStringLiteral("redo"));
+    m_redo->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+    m_redo->setEnabled(false);
+    connect(m_undo, &QAction::triggered, m_undoStack, &QUndoStack::undo);
+    connect(m_redo, &QAction::triggered, m_undoStack, &QUndoStack::redo);
+    connect(m_undoStack, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
+    connect(m_undoStack, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
+}
+
+void Form1::buildColumnChooser()
+{
+    const Settings defaults;
+    std::array<int, ColumnChooser::ColumnCount> widths {};
+    for (int column = 0; column < ColumnChooser::ColumnCount; ++column)
+        widths[size_t(column)] = Twips::toPixels(double(defaults.columnWidths[size_t(column)]));
+    m_columnChooser = new ColumnChooser(m_listView->horizontalHeader(), widths, this);
+}
+
+QString Form1::removalStatusText(qsizetype removed)
+{
+    return QString::number(removed) + QStringLiteral("個のアイテムを削除しました（Ctrl+Z で元に戻せます）");
+}
+
+void Form1::pushAddedRows()
+{
+    if (m_addedMaster.empty())
+        return;
+    m_undoStack->push(
+        new RowSetCommand(*this, RowSetCommand::Added, std::move(m_addedMaster), std::move(m_addedVisible)));
+    m_addedMaster.clear();
+    m_addedVisible.clear();
+}
+
+qsizetype Form1::restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible)
+{
+    QSet<qint64> absent;
+    for (const CatalogItem &row : master) {
+        if (m_catalog.indexOfKey(row.rowKey()) < 0)
+            absent.insert(row.rowKey());
+    }
+    const qsizetype restored = m_catalog.insertRows(master);
+    std::vector<CatalogItem> shown;
+    for (const CatalogItem &row : visible) {
+        if (absent.remove(row.rowKey()))
+            shown.push_back(row);
+    }
+    // The rows come back at the end of the visible list, selected and in
+    // view, as a drop shows its rows.
+    m_listView->clearSelection();
+    const int first = m_model->rowCount();
+    m_model->appendRows(shown);
+    if (!shown.empty()) {
+        const QItemSelection back(
+            m_model->index(first, 0), m_model->index(m_model->rowCount() - 1, m_model->columnCount() - 1));
+        m_listView->selectionModel()->select(back, QItemSelectionModel::Select);
+        m_listView->scrollToBottom();
+    }
+    return restored;
+}
+
+qsizetype Form1::takeRowsByKey(const std::vector<CatalogItem> &rows)
+{
+    QSet<qint64> keys;
+    QList<qsizetype> positions;
+    for (const CatalogItem &row : rows) {
+        const qsizetype master = m_catalog.indexOfKey(row.rowKey());
+        if (master >= 0) {
+            keys.insert(row.rowKey());
+            positions.append(master);
+        }
+    }
+    std::vector<bool> remove(size_t(m_model->rowCount()), false);
+    bool any = false;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        remove[size_t(row)] = keys.contains(m_model->keyAt(row));
+        any = any || remove[size_t(row)];
+    }
+    m_catalog.removeRows(positions);
+    if (any)
+        m_model->removeFlaggedRows(remove);
+    return positions.size();
+}
+
+void Form1::setFieldByKey(int field, const QHash<qint64, QString> &values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const qsizetype master = m_catalog.indexOfKey(it.key());
+        if (master >= 0)
+            m_catalog.setField(master, field, it.value());
+    }
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const auto value = values.constFind(m_model->keyAt(row));
+        if (value != values.cend() && m_model->hasOwnTexts(row))
+            m_model->setOwnField(row, field, *value);
+    }
+    m_model->notifyColumnChanged(field, 0, m_model->rowCount() - 1);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+
+// Qt's own texts (the context menu of a text box, file-error reasons) in
+// Japanese, from the translations installed with Qt.
+class QtTranslation
+{
+public:
+    // Loads qtbase_ja.qm from Qt's translations folder and installs it in
+    // app. Returns false, with the reason in errorText(), when it is missing.
+    bool install(QCoreApplication *app);
+    QString errorText() const { return m_error; }
+
+private:
+    QString m_error;
+};
