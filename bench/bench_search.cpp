@@ -162,8 +162,8 @@ qint64 allPairs(const Catalog &catalog, DuplicateKey key, QList<qsizetype> &rows
     const qsizetype n = catalog.size();
     std::vector<QStringView> names(static_cast<size_t>(n)), sizes(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
-        names[size_t(i)] = catalog.at(i).field(CatalogItem::Name);
-        sizes[size_t(i)] = catalog.at(i).field(CatalogItem::FileSize);
+        names[size_t(i)] = catalog.field(i, CatalogItem::Name);
+        sizes[size_t(i)] = catalog.field(i, CatalogItem::FileSize);
     }
     const bool byName = key != DuplicateKey::Size;
     const bool bySize = key != DuplicateKey::Name;

@@ -1,79 +1,379 @@
 #include "Catalog.h"
 
-#include <algorithm>
-#include <iterator>
+#include "EntryText.h"
 
-qint64 Catalog::append(CatalogItem item)
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Field f of a text of fifteen fields joined by the separator.
+QStringView fieldOfJoined(QStringView joined, int f)
 {
-    const qint64 key = m_nextRowKey++;
-    item.setRowKey(key);
-    m_rows.push_back(std::move(item));
+    const char16_t *p = joined.utf16();
+    const char16_t *const end = p + joined.size();
+    const char16_t separator = CatalogItem::Separator.unicode();
+    for (int i = 0; i < f; ++i) {
+        p = std::find(p, end, separator);
+        Q_ASSERT(p != end);
+        ++p;
+    }
+    return QStringView(p, std::find(p, end, separator));
+}
+
+QString cleaned(int field, QStringView value)
+{
+    return field == CatalogItem::Name ? EntryText::normalizeName(value) : EntryText::normalizeField(value);
+}
+
+} // namespace
+
+// A copy holds only the texts that rows use.
+Catalog::Catalog(const Catalog &other)
+    : m_text(other.m_text.blockUnits())
+    , m_rows(other.m_rows)
+    , m_positionOfKey(other.m_positionOfKey)
+    , m_assigned(other.m_assigned)
+    , m_values(other.m_values)
+    , m_valueIds(other.m_valueIds)
+    , m_versions(other.m_versions)
+    , m_nextRowKey(other.m_nextRowKey)
+{
+    for (Row &row : m_rows)
+        row.text = m_text.add(other.m_text.view(row.text));
+}
+
+Catalog &Catalog::operator=(const Catalog &other)
+{
+    if (this != &other)
+        *this = Catalog(other);
+    return *this;
+}
+
+void Catalog::reserve(qsizetype n)
+{
+    m_rows.reserve(size_t(n));
+    m_positionOfKey.reserve(size_t(m_nextRowKey + n));
+}
+
+QStringView Catalog::storedField(const Row &row, int field) const
+{
+    return fieldOfJoined(m_text.view(row.text), field);
+}
+
+QStringView Catalog::field(qsizetype i, int f) const
+{
+    if (f < 0 || f >= CatalogItem::StoredFieldCount)
+        return {};
+    if (isCategory(f)) {
+        const ValueColumn &column = m_assigned[size_t(f - CatalogItem::Genre1)];
+        if (!column.empty() && column[size_t(i)] != 0)
+            return m_values[column[size_t(i)] - 1];
+    }
+    return storedField(m_rows[size_t(i)], f);
+}
+
+QString Catalog::text(qsizetype i, int f) const
+{
+    if (f == CatalogItem::RowKey)
+        return QString::number(keyAt(i));
+    return field(i, f).toString();
+}
+
+bool Catalog::hasAssignedValues(qsizetype i) const
+{
+    return std::any_of(m_assigned.begin(), m_assigned.end(),
+        [i](const ValueColumn &column) { return !column.empty() && column[size_t(i)] != 0; });
+}
+
+CatalogItem Catalog::at(qsizetype i) const
+{
+    CatalogItem item;
+    if (hasAssignedValues(i)) {
+        std::array<QString, CatalogItem::StoredFieldCount> fields;
+        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f)
+            fields[size_t(f)] = field(i, f).toString();
+        item = CatalogItem::fromStoredFields(fields);
+    } else {
+        item = CatalogItem::fromJoinedText(joinedText(i).toString());
+    }
+    item.setRowKey(keyAt(i));
+    return item;
+}
+
+bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
+{
+    if (!hasAssignedValues(i))
+        return joinedText(i) == item.joinedText();
+    for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
+        if (field(i, f) != item.field(f))
+            return false;
+    }
+    return true;
+}
+
+// ---- Changing texts -----------------------------------------------------------
+
+quint32 Catalog::valueId(const QString &cleanValue)
+{
+    const auto found = m_valueIds.constFind(cleanValue);
+    if (found != m_valueIds.cend())
+        return found.value();
+    m_values.push_back(cleanValue);
+    const quint32 id = quint32(m_values.size());
+    m_valueIds.insert(cleanValue, id);
+    return id;
+}
+
+void Catalog::assignValue(qsizetype i, int field, quint32 id)
+{
+    ValueColumn &column = m_assigned[size_t(field - CatalogItem::Genre1)];
+    if (column.empty())
+        column.assign(m_rows.size(), 0);
+    column[size_t(i)] = id;
+}
+
+// Fields other than the categories change seldom (a rename): the row's text
+// is written anew at the end of the arena.
+void Catalog::replaceText(qsizetype i, int field, const QString &cleanValue)
+{
+    Row &row = m_rows[size_t(i)];
+    const QStringView old = m_text.view(row.text);
+    const QStringView before = storedField(row, field);
+    const qsizetype start = before.utf16() - old.utf16();
+    QString joined;
+    joined.reserve(old.size() - before.size() + cleanValue.size());
+    joined.append(old.first(start)).append(cleanValue).append(old.sliced(start + before.size()));
+    m_unusedUnits += old.size();
+    row.text = m_text.add(joined);
+    compactIfWasteful();
+}
+
+void Catalog::setField(qsizetype i, int field, QStringView value)
+{
+    setFieldOfRows({ i }, field, value);
+}
+
+void Catalog::setFieldOfRows(const QList<qsizetype> &positions, int field, QStringView value)
+{
+    if (field < 0 || field >= CatalogItem::StoredFieldCount || positions.isEmpty())
+        return;
+    const QString clean = cleaned(field, value);
+    if (isCategory(field)) {
+        const quint32 id = valueId(clean);
+        for (qsizetype i : positions)
+            assignValue(i, field, id);
+    } else {
+        for (qsizetype i : positions)
+            replaceText(i, field, clean);
+    }
+    changed(field);
+}
+
+void Catalog::changed(int field)
+{
+    ++m_versions[size_t(field)];
+}
+
+void Catalog::changedAll()
+{
+    for (quint64 &version : m_versions)
+        ++version;
+}
+
+// ---- Rows entering ----------------------------------------------------------------
+
+qint64 Catalog::commitRow(qsizetype length)
+{
+    Q_ASSERT(m_nextRowKey < std::numeric_limits<quint32>::max());
+    Q_ASSERT(m_rows.size() < size_t(std::numeric_limits<qint32>::max()));
+    const quint32 key = quint32(m_nextRowKey++);
+    m_rows.push_back(Row { m_text.commit(length), key });
+    m_positionOfKey.push_back(qint32(m_rows.size() - 1));
+    for (ValueColumn &column : m_assigned) {
+        if (!column.empty())
+            column.push_back(0);
+    }
+    changedAll();
     return key;
+}
+
+qint64 Catalog::append(const CatalogItem &item)
+{
+    const QStringView joined = item.joinedText();
+    char16_t *room = beginRow(joined.size());
+    std::copy(joined.utf16(), joined.utf16() + joined.size(), room);
+    return commitRow(joined.size());
+}
+
+// ---- Rows leaving and coming back -------------------------------------------------
+
+void Catalog::reindexFrom(qsizetype first)
+{
+    for (qsizetype i = first; i < size(); ++i)
+        m_positionOfKey[m_rows[size_t(i)].key] = qint32(i);
+}
+
+// Keeps the rows whose flag is false, in their order, in one pass.
+void Catalog::keepRows(const std::vector<bool> &remove)
+{
+    size_t write = 0;
+    for (size_t read = 0; read < m_rows.size(); ++read) {
+        const Row row = m_rows[read];
+        if (remove[read]) {
+            m_positionOfKey[row.key] = -1;
+            m_unusedUnits += row.text.length;
+            continue;
+        }
+        if (write != read) {
+            m_rows[write] = row;
+            m_positionOfKey[row.key] = qint32(write);
+            for (ValueColumn &column : m_assigned) {
+                if (!column.empty())
+                    column[write] = column[read];
+            }
+        }
+        ++write;
+    }
+    m_rows.resize(write);
+    for (ValueColumn &column : m_assigned) {
+        if (!column.empty())
+            column.resize(write);
+    }
+    compactIfWasteful();
 }
 
 void Catalog::removeAt(qsizetype i)
 {
-    m_rows.erase(m_rows.begin() + i);
+    removeRows({ i });
 }
 
 void Catalog::removeRows(QList<qsizetype> positions)
 {
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    size_t write = 0;
-    auto next = positions.cbegin();
-    for (size_t read = 0; read < m_rows.size(); ++read) {
-        if (next != positions.cend() && qsizetype(read) == *next) {
-            ++next;
-            continue;
-        }
-        if (write != read)
-            m_rows[write] = std::move(m_rows[read]);
-        ++write;
+    if (positions.isEmpty())
+        return;
+    std::vector<bool> remove(m_rows.size(), false);
+    for (qsizetype p : positions) {
+        if (p >= 0 && p < size())
+            remove[size_t(p)] = true;
     }
-    m_rows.resize(write);
+    keepRows(remove);
 }
 
-qsizetype Catalog::indexOfKey(qint64 key) const
-{
-    const auto it = std::lower_bound(
-        m_rows.begin(), m_rows.end(), key, [](const CatalogItem &row, qint64 k) { return row.rowKey() < k; });
-    if (it == m_rows.end() || it->rowKey() != key)
-        return -1;
-    return it - m_rows.begin();
-}
-
-std::vector<CatalogItem> Catalog::takeRows(QList<qsizetype> positions)
+std::vector<Catalog::TakenRow> Catalog::takeRows(QList<qsizetype> positions)
 {
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    std::vector<CatalogItem> taken;
+    std::vector<TakenRow> taken;
     taken.reserve(size_t(positions.size()));
-    for (qsizetype p : std::as_const(positions))
-        taken.push_back(m_rows[size_t(p)]);
+    for (qsizetype p : positions) {
+        if (p >= 0 && p < size())
+            taken.push_back(TakenRow { p, at(p) });
+    }
     removeRows(positions);
     return taken;
 }
 
+bool Catalog::putBack(const std::vector<TakenRow> &rows)
+{
+    const qsizetype finalSize = size() + qsizetype(rows.size());
+    std::vector<bool> keyUsed;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const qsizetype p = rows[r].position;
+        const qint64 key = rows[r].item.rowKey();
+        if (p < 0 || p >= finalSize || (r > 0 && p <= rows[r - 1].position))
+            return false;
+        if (key < 0 || key >= m_nextRowKey || m_positionOfKey[size_t(key)] >= 0)
+            return false;
+        if (keyUsed.empty())
+            keyUsed.assign(size_t(m_nextRowKey), false);
+        if (keyUsed[size_t(key)])
+            return false;
+        keyUsed[size_t(key)] = true;
+    }
+    if (rows.empty())
+        return true;
+    std::vector<Row> merged;
+    merged.reserve(size_t(finalSize));
+    std::array<ValueColumn, CategoryCount> assigned;
+    size_t next = 0;
+    size_t old = 0;
+    for (qsizetype j = 0; j < finalSize; ++j) {
+        const bool comesBack = next < rows.size() && rows[next].position == j;
+        if (comesBack) {
+            const CatalogItem &item = rows[next++].item;
+            merged.push_back(Row { m_text.add(item.joinedText()), quint32(item.rowKey()) });
+        } else {
+            merged.push_back(m_rows[old]);
+        }
+        for (int c = 0; c < CategoryCount; ++c) {
+            if (!m_assigned[size_t(c)].empty())
+                assigned[size_t(c)].push_back(comesBack ? 0 : m_assigned[size_t(c)][old]);
+        }
+        if (!comesBack)
+            ++old;
+    }
+    m_rows.swap(merged);
+    m_assigned.swap(assigned);
+    reindexFrom(0);
+    changedAll();
+    return true;
+}
+
+qsizetype Catalog::indexOfKey(qint64 key) const
+{
+    if (key < 0 || key >= qint64(m_positionOfKey.size()))
+        return -1;
+    return m_positionOfKey[size_t(key)];
+}
+
+// Once more than half of the arena holds texts no row uses, the rows' texts
+// are copied into a fresh one.
+void Catalog::compactIfWasteful()
+{
+    if (m_unusedUnits < m_text.blockUnits() || m_unusedUnits * 2 < m_text.capacity())
+        return;
+    TextArena fresh(m_text.blockUnits());
+    for (Row &row : m_rows)
+        row.text = fresh.add(m_text.view(row.text));
+    m_text = std::move(fresh);
+    m_unusedUnits = 0;
+}
+
+std::vector<CatalogItem> Catalog::takeItems(QList<qsizetype> positions)
+{
+    std::vector<CatalogItem> items;
+    std::vector<TakenRow> taken = takeRows(std::move(positions));
+    items.reserve(taken.size());
+    for (TakenRow &row : taken)
+        items.push_back(std::move(row.item));
+    return items;
+}
+
+// Keys grow along the list, so a row's place follows from its key: after
+// every present row with a smaller key and every row put back before it.
 qsizetype Catalog::insertRows(const std::vector<CatalogItem> &rows)
 {
     std::vector<CatalogItem> incoming;
     incoming.reserve(rows.size());
     for (const CatalogItem &row : rows) {
-        if (indexOfKey(row.rowKey()) < 0)
+        if (row.rowKey() >= 0 && row.rowKey() < m_nextRowKey && indexOfKey(row.rowKey()) < 0)
             incoming.push_back(row);
     }
-    std::sort(incoming.begin(), incoming.end(),
-        [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); });
+    const auto byKey = [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); };
+    std::sort(incoming.begin(), incoming.end(), byKey);
     incoming.erase(std::unique(incoming.begin(), incoming.end(),
                        [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() == b.rowKey(); }),
         incoming.end());
-    // One merge of two key-ordered lists.
-    std::vector<CatalogItem> merged;
-    merged.reserve(m_rows.size() + incoming.size());
-    std::merge(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()),
-        std::make_move_iterator(incoming.begin()), std::make_move_iterator(incoming.end()), std::back_inserter(merged),
-        [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); });
-    m_rows = std::move(merged);
-    return qsizetype(incoming.size());
+    std::vector<TakenRow> back;
+    back.reserve(incoming.size());
+    qsizetype present = 0;
+    for (CatalogItem &row : incoming) {
+        while (present < size() && keyAt(present) < row.rowKey())
+            ++present;
+        back.push_back(TakenRow { present + qsizetype(back.size()), std::move(row) });
+    }
+    if (!putBack(back))
+        return 0;
+    return qsizetype(back.size());
 }

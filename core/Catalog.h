@@ -1,25 +1,69 @@
 #pragma once
 
 #include "CatalogItem.h"
+#include "TextArena.h"
 
+#include <QHash>
 #include <QList>
 
+#include <array>
 #include <vector>
 
-// The ordered master list of rows. Keys are handed out in order of entry,
-// so they grow along the list and a key is found by binary search.
+// The ordered master list of rows.
+//
+// The fifteen texts of a row lie joined (by CatalogItem::Separator) in one
+// text arena; a row itself is 16 bytes: where its text lies and its key.
+// Keys are handed out in order and a dense table maps each key ever given to
+// its row's position, so a key is found in one step. Category values that
+// are assigned after a row entered are kept beside the text, one number per
+// row and category, and each distinct value once.
 class Catalog
 {
 public:
+    static constexpr int CategoryCount = 5;
+
+    Catalog() = default;
+    // Texts in arena blocks of this many characters (small ones in tests).
+    explicit Catalog(qsizetype arenaBlockUnits)
+        : m_text(arenaBlockUnits)
+    { }
+    Catalog(const Catalog &other);
+    Catalog &operator=(const Catalog &other);
+    Catalog(Catalog &&) noexcept = default;
+    Catalog &operator=(Catalog &&) noexcept = default;
+
     qsizetype size() const { return qsizetype(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
-    void reserve(qsizetype n) { m_rows.reserve(size_t(n)); }
+    void reserve(qsizetype n);
 
-    const CatalogItem &at(qsizetype i) const { return m_rows[size_t(i)]; }
-    CatalogItem &operator[](qsizetype i) { return m_rows[size_t(i)]; }
+    // A copy of the row at i, its key included.
+    CatalogItem at(qsizetype i) const;
+    // Field 0..14 of the row at i (RowKey gives an empty view); the view
+    // stays valid until the catalogue changes.
+    QStringView field(qsizetype i, int field) const;
+    // Field 0..15; RowKey gives the decimal key text.
+    QString text(qsizetype i, int field) const;
+    qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
+    // Whether the row at i holds exactly the texts of item (keys aside).
+    bool sameTexts(qsizetype i, const CatalogItem &item) const;
+    // The stored texts of the row as read or appended, joined; valid only
+    // while hasAssignedValues(i) is false.
+    QStringView joinedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
+    bool hasAssignedValues(qsizetype i) const;
+
+    // Sets field 0..14 of the row at i through the entry rule.
+    void setField(qsizetype i, int field, QStringView value);
+    // Sets one field of many rows to one value (cleaned once).
+    void setFieldOfRows(const QList<qsizetype> &positions, int field, QStringView value);
 
     // Appends the row with the next key and returns that key.
-    qint64 append(CatalogItem item);
+    qint64 append(const CatalogItem &item);
+    // Appending a row written in place: room for its joined text (fourteen
+    // separators, no other control character), then its length. Returns
+    // the row's key.
+    char16_t *beginRow(qsizetype maxUnits) { return m_text.reserve(maxUnits); }
+    qint64 commitRow(qsizetype length);
+
     // Removes the row at i; the rows behind it move up.
     void removeAt(qsizetype i);
     // Removes the rows at the given positions in one pass (any order,
@@ -27,18 +71,62 @@ public:
     void removeRows(QList<qsizetype> positions);
     // As removeRows, and gives the removed rows back in list order, each
     // with its key.
-    std::vector<CatalogItem> takeRows(QList<qsizetype> positions);
+    std::vector<CatalogItem> takeItems(QList<qsizetype> positions);
     // Puts rows back with the keys they carry, each at the place its key
     // has in the list (keys grow along it); a key already present is left
     // out. Gives the number of rows put back.
     qsizetype insertRows(const std::vector<CatalogItem> &rows);
+
+    // Rows taken out, to be put back later: where each stood and its texts
+    // and key.
+    struct TakenRow
+    {
+        qsizetype position = 0;
+        CatalogItem item;
+    };
+    // Removes the rows at positions and gives them back in ascending order
+    // of position.
+    std::vector<TakenRow> takeRows(QList<qsizetype> positions);
+    // Puts rows back where takeRows() found them, with their keys; the rows
+    // must come in ascending order of position and their keys must be
+    // absent. Returns false (and changes nothing) otherwise.
+    bool putBack(const std::vector<TakenRow> &rows);
 
     // Position of the row with this key, or -1.
     qsizetype indexOfKey(qint64 key) const;
 
     qint64 nextRowKey() const { return m_nextRowKey; }
 
+    // Grows whenever the texts of this field change for some row, or rows
+    // enter; not when rows are removed.
+    quint64 fieldVersion(int field) const { return m_versions[size_t(field)]; }
+
 private:
-    std::vector<CatalogItem> m_rows;
+    struct Row
+    {
+        TextArena::Span text;
+        quint32 key = 0;
+    };
+    using ValueColumn = std::vector<quint32>; // 0: as in the text; else value id + 1
+
+    static bool isCategory(int field) { return field >= CatalogItem::Genre1 && field <= CatalogItem::Other2; }
+    QStringView storedField(const Row &row, int field) const;
+    quint32 valueId(const QString &cleanValue);
+    void assignValue(qsizetype i, int field, quint32 id);
+    void replaceText(qsizetype i, int field, const QString &cleanValue);
+    void changed(int field);
+    void changedAll();
+    void reindexFrom(qsizetype first);
+    void keepRows(const std::vector<bool> &remove);
+    void compactIfWasteful();
+
+    TextArena m_text;
+    std::vector<Row> m_rows;
+    std::vector<qint32> m_positionOfKey; // by key: position, or -1 once removed
+    std::array<ValueColumn, CategoryCount> m_assigned; // empty until first used
+    std::vector<QString> m_values;
+    QHash<QString, quint32> m_valueIds;
+    std::array<quint64, CatalogItem::FieldCount> m_versions {};
+    qsizetype m_unusedUnits = 0; // arena characters of removed or replaced texts
     qint64 m_nextRowKey = 0;
 };

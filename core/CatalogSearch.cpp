@@ -9,7 +9,7 @@ namespace {
 
 QStringView nameOf(const Catalog &catalog, qsizetype i)
 {
-    return catalog.at(i).field(CatalogItem::Name);
+    return catalog.field(i, CatalogItem::Name);
 }
 
 // The empty text occurs in every name but the empty one.

@@ -70,14 +70,13 @@ DuplicateFinder::DuplicateFinder(const Catalog &catalog, DuplicateKey key)
 
 size_t DuplicateFinder::hashOf(qint32 row) const
 {
-    const CatalogItem &item = m_catalog.at(row);
     switch (m_key) {
     case DuplicateKey::Name:
-        return qHash(item.field(CatalogItem::Name), m_seed);
+        return qHash(m_catalog.field(row, CatalogItem::Name), m_seed);
     case DuplicateKey::Size:
-        return qHash(item.field(CatalogItem::FileSize), m_seed);
+        return qHash(m_catalog.field(row, CatalogItem::FileSize), m_seed);
     case DuplicateKey::NameAndSize:
-        return qHashMulti(m_seed, item.field(CatalogItem::Name), item.field(CatalogItem::FileSize));
+        return qHashMulti(m_seed, m_catalog.field(row, CatalogItem::Name), m_catalog.field(row, CatalogItem::FileSize));
     }
     return 0;
 }
@@ -85,12 +84,10 @@ size_t DuplicateFinder::hashOf(qint32 row) const
 // Equal character for character: no case or width folding.
 bool DuplicateFinder::sameKey(qint32 a, qint32 b) const
 {
-    const CatalogItem &first = m_catalog.at(a);
-    const CatalogItem &second = m_catalog.at(b);
     const bool byName = m_key != DuplicateKey::Size;
     const bool bySize = m_key != DuplicateKey::Name;
-    return (!byName || first.field(CatalogItem::Name) == second.field(CatalogItem::Name))
-        && (!bySize || first.field(CatalogItem::FileSize) == second.field(CatalogItem::FileSize));
+    return (!byName || m_catalog.field(a, CatalogItem::Name) == m_catalog.field(b, CatalogItem::Name))
+        && (!bySize || m_catalog.field(a, CatalogItem::FileSize) == m_catalog.field(b, CatalogItem::FileSize));
 }
 
 // A row that is the r-th of its key (counting from 0) pairs with the r rows

@@ -24,17 +24,17 @@ bool isControl(char16_t c)
     return c < 0x20 || c == 0x7F;
 }
 
-// Turns a decoded line into a row's joined text, in place. The list file
-// has no escape, so the line is split from the right: the last fourteen '#'
-// are the separators and the name is everything in front of them (it may be
-// empty: a row renamed to nothing is saved so). A line with fewer fills the
-// fields from the left. Control characters become U+FFFD and are added to
+// Turns a decoded line into a row's joined text, in place; the room behind
+// the line takes the separators it lacks. The list file has no escape, so
+// the line is split from the right: the last fourteen '#' are the
+// separators and the name is everything in front of them (it may be empty:
+// a row renamed to nothing is saved so). A line with fewer fills the fields
+// from the left. Control characters become U+FFFD and are added to
 // controls. Returns whether the line was in the format (fourteen separators
 // or more).
-bool joinFields(QString &line, qint64 &controls)
+bool joinFields(char16_t *begin, qsizetype &length, qint64 &controls)
 {
-    char16_t *begin = reinterpret_cast<char16_t *>(line.data());
-    char16_t *end = begin + line.size();
+    char16_t *end = begin + length;
     for (char16_t *p = begin; p < end; ++p) {
         if (isControl(*p)) {
             *p = 0xFFFD;
@@ -50,7 +50,8 @@ bool joinFields(QString &line, qint64 &controls)
         }
     }
     if (found < SeparatorCount) {
-        line.append(QString(SeparatorCount - found, CatalogItem::Separator));
+        std::fill(end, end + (SeparatorCount - found), CatalogItem::Separator.unicode());
+        length += SeparatorCount - found;
         return false;
     }
     return true;
@@ -90,13 +91,13 @@ private:
             ++m_report.malformedLines;
             return;
         }
-        if (m_scratch.size() < size_t(bytes.size()))
-            m_scratch.resize(size_t(bytes.size()));
-        const qsizetype length = TextCodec::decodeInto(bytes, m_encoding, m_scratch.data(), m_report.undecodableChars);
-        QString line(reinterpret_cast<const QChar *>(m_scratch.data()), length);
-        if (!joinFields(line, m_report.controlChars))
+        // A byte never decodes to more than one character, so the line fits
+        // in as many characters as it has bytes, plus missing separators.
+        char16_t *room = m_catalog.beginRow(bytes.size() + SeparatorCount);
+        qsizetype length = TextCodec::decodeInto(bytes, m_encoding, room, m_report.undecodableChars);
+        if (!joinFields(room, length, m_report.controlChars))
             ++m_report.malformedLines;
-        m_catalog.append(CatalogItem::fromJoinedText(std::move(line)));
+        m_catalog.commitRow(length);
         ++m_report.rows;
     }
 
@@ -104,14 +105,21 @@ private:
     CatalogLoadReport &m_report;
     const ProgressCallback &m_progress;
     TextEncoding m_encoding = TextEncoding::Cp932;
-    std::vector<char16_t> m_scratch;
 };
 
-// Encodes one row as its list line, CR LF included.
-void appendListLine(const CatalogItem &item, TextEncoding encoding, QByteArray &out)
+// Encodes row i as its list line, CR LF included.
+void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, QByteArray &out)
 {
     const qsizetype start = out.size();
-    TextCodec::encodeAppend(item.joinedText(), encoding, out);
+    if (!catalog.hasAssignedValues(i)) {
+        TextCodec::encodeAppend(catalog.joinedText(i), encoding, out);
+    } else {
+        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
+            if (f > 0)
+                out.append('#');
+            TextCodec::encodeAppend(catalog.field(i, f), encoding, out);
+        }
+    }
     // The separator is ASCII in both encodings and never part of a
     // multi-byte character, so it can be swapped for '#' in the bytes.
     std::replace(out.begin() + start, out.end(), char(CatalogItem::Separator.unicode()), '#');
@@ -195,8 +203,14 @@ CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const Progr
 TextEncoding CatalogEncoding(const Catalog &catalog)
 {
     EncodingChooser chooser;
-    for (qsizetype i = 0; i < catalog.size(); ++i)
-        chooser.add(catalog.at(i).joinedText());
+    for (qsizetype i = 0; i < catalog.size(); ++i) {
+        if (!catalog.hasAssignedValues(i)) {
+            chooser.add(catalog.joinedText(i));
+            continue;
+        }
+        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f)
+            chooser.add(catalog.field(i, f));
+    }
     return chooser.encoding();
 }
 
@@ -210,7 +224,7 @@ FileResult WriteCatalog(QIODevice &device, const Catalog &catalog, const Progres
     QString error;
     const qsizetype n = catalog.size();
     for (qsizetype i = 0; i < n; ++i) {
-        appendListLine(catalog.at(i), encoding, buffer);
+        appendListLine(catalog, i, encoding, buffer);
         if (buffer.size() >= WriteChunk) {
             if (!TextFile::writeAll(device, buffer, error))
                 return FileResult::failure(name, error);

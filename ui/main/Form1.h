@@ -6,6 +6,7 @@
 #include "FileResult.h"
 #include "ProbeFile.h"
 #include "SettingsFile.h"
+#include "SortRanks.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -172,6 +173,7 @@ private:
 
     QString m_dataFolder;
     Catalog m_catalog;
+    SortRanks m_ranks { m_catalog };
     CatalogFileGuard m_catalogGuard;
     CategoryLists m_lists;
 

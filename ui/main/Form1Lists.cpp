@@ -120,7 +120,7 @@ void Form1::SortByColumn(int header)
 void Form1::applySortIfOn()
 {
     if (m_sortOn && m_model->rowCount() > 1)
-        m_model->reorder(VisibleListSortOrder(*m_model, m_sortColumn, m_sortOrder));
+        m_model->reorder(VisibleListSortOrder(*m_model, m_sortColumn, m_sortOrder, &m_ranks));
 }
 
 void Form1::showVisibleRows(const QList<qsizetype> &positions, bool repeats)
@@ -182,6 +182,8 @@ void Form1::AssignCategory(int k, int item)
         return;
     detachOtherCopies(rows);
     const int field = CatalogItem::Genre1 + k - 1;
+    QList<qsizetype> masters;
+    masters.reserve(rows.size());
     QHash<qint64, QString> before;
     QHash<qint64, QString> after;
     for (int row : rows) {
@@ -189,11 +191,13 @@ void Form1::AssignCategory(int k, int item)
             m_model->setOwnField(row, field, value);
         const qsizetype master = FindMasterRow(m_model->keyAt(row));
         if (master >= 0) {
-            before.insert(m_catalog.at(master).rowKey(), m_catalog.at(master).text(field));
-            m_catalog[master].setField(field, value);
-            after.insert(m_catalog.at(master).rowKey(), m_catalog.at(master).text(field));
+            masters.append(master);
+            before.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
         }
     }
+    m_catalog.setFieldOfRows(masters, field, value);
+    for (qsizetype master : std::as_const(masters))
+        after.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
     if (!before.isEmpty())
         m_undoStack->push(new SetFieldCommand(*this, field, before, after));
@@ -238,7 +242,7 @@ void Form1::RemoveSelectedRows()
         if (removeVisible[size_t(row)])
             visibleGone.push_back(visibleItem(row));
     }
-    std::vector<CatalogItem> takenRows = m_catalog.takeRows(positions);
+    std::vector<CatalogItem> takenRows = m_catalog.takeItems(positions);
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
@@ -286,10 +290,10 @@ void Form1::CommitNameEdit(int row, const QString &text)
     const qsizetype master = FindMasterRow(m_model->keyAt(row));
     if (master < 0)
         return;
-    const qint64 key = m_catalog.at(master).rowKey();
-    const QString before = m_catalog.at(master).text(CatalogItem::Name);
-    m_catalog[master].setField(CatalogItem::Name, text);
-    const QString after = m_catalog.at(master).text(CatalogItem::Name);
+    const qint64 key = m_catalog.keyAt(master);
+    const QString before = m_catalog.text(master, CatalogItem::Name);
+    m_catalog.setField(master, CatalogItem::Name, text);
+    const QString after = m_catalog.text(master, CatalogItem::Name);
     if (after != before)
         m_undoStack->push(new SetFieldCommand(*this, CatalogItem::Name, { { key, before } }, { { key, after } }));
 }

@@ -32,25 +32,6 @@ constexpr qint64 Limit = qint64(1) << 28; // twips
 const QString All = QStringLiteral("全て");
 const QString None = QStringLiteral("無し");
 
-// Field f (below Spare2, never RowKey) of a row, read with one forward scan: a row keeps
-// its fifteen texts in one string joined by CatalogItem::Separator, so the
-// field starts after the f-th separator and ends at the next one.
-QStringView storedField(const CatalogItem &row, int f)
-{
-    const QStringView name = row.field(CatalogItem::Name);
-    const char16_t *p = name.utf16() + name.size(); // the separator after field 0
-    for (int i = 1; i < f; ++i) {
-        ++p;
-        while (*p != CatalogItem::Separator.unicode())
-            ++p; // the separator after field i
-    }
-    const char16_t *start = f == 0 ? name.utf16() : p + 1;
-    const char16_t *end = start;
-    while (*end != CatalogItem::Separator.unicode())
-        ++end;
-    return QStringView(start, end - start);
-}
-
 } // namespace
 
 void Form1::startUp()
@@ -209,7 +190,7 @@ void Form1::RefreshView()
         const bool none = c == None;
         QList<qsizetype> shown;
         for (qsizetype i = 0; i < m_catalog.size(); ++i) {
-            const QStringView f = storedField(m_catalog.at(i), field);
+            const QStringView f = m_catalog.field(i, field);
             if (f == c || (none && f.isEmpty()))
                 shown.append(i);
         }

@@ -113,7 +113,7 @@ void Form1::setFieldByKey(int field, const QHash<qint64, QString> &values)
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const qsizetype master = m_catalog.indexOfKey(it.key());
         if (master >= 0)
-            m_catalog[master].setField(field, it.value());
+            m_catalog.setField(master, field, it.value());
     }
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const auto value = values.constFind(m_model->keyAt(row));

@@ -46,7 +46,7 @@ void VisibleListModel::setMasterRows(const QList<qsizetype> &positions)
     std::vector<quint64>().swap(m_refs);
     m_refs.reserve(size_t(positions.size()));
     for (qsizetype p : positions)
-        m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
+        m_refs.push_back(quint64(m_catalog.keyAt(p)));
     m_mayRepeatKeys = false;
     endResetModel();
 }
@@ -58,7 +58,7 @@ void VisibleListModel::setAllMasterRows()
     std::vector<quint64>().swap(m_refs);
     m_refs.reserve(size_t(m_catalog.size()));
     for (qsizetype p = 0; p < m_catalog.size(); ++p)
-        m_refs.push_back(quint64(m_catalog.at(p).rowKey()));
+        m_refs.push_back(quint64(m_catalog.keyAt(p)));
     m_mayRepeatKeys = false;
     endResetModel();
 }
@@ -71,7 +71,7 @@ void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
     beginInsertRows({}, first, first + int(visibleRows.size()) - 1);
     for (const CatalogItem &row : visibleRows) {
         const qsizetype master = m_catalog.indexOfKey(row.rowKey());
-        if (master >= 0 && m_catalog.at(master) == row) {
+        if (master >= 0 && m_catalog.sameTexts(master, row)) {
             m_refs.push_back(quint64(row.rowKey()));
         } else {
             m_refs.push_back(OwnBit | quint64(m_own.size()));
@@ -81,13 +81,12 @@ void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
     endInsertRows();
 }
 
-const CatalogItem *VisibleListModel::itemAt(int row) const
+QStringView VisibleListModel::fieldOf(quint64 ref, int field) const
 {
-    const quint64 ref = m_refs[size_t(row)];
     if (ref & OwnBit)
-        return &m_own[size_t(ref & ~OwnBit)];
+        return m_own[size_t(ref & ~OwnBit)].field(field);
     const qsizetype master = m_catalog.indexOfKey(qint64(ref));
-    return master >= 0 ? &m_catalog.at(master) : nullptr;
+    return master >= 0 ? m_catalog.field(master, field) : QStringView();
 }
 
 qint64 VisibleListModel::keyAt(int row) const
@@ -105,34 +104,15 @@ bool VisibleListModel::hasOwnTexts(int row) const
 
 std::vector<QStringView> VisibleListModel::columnViews(int field) const
 {
-    // The master rows are found by walking the catalogue once in key order,
-    // instead of a search per row over the whole catalogue.
-    std::vector<std::pair<qint64, int>> byKey;
     std::vector<QStringView> views(m_refs.size());
-    byKey.reserve(m_refs.size());
-    for (size_t row = 0; row < m_refs.size(); ++row) {
-        const quint64 ref = m_refs[row];
-        if (ref & OwnBit)
-            views[row] = m_own[size_t(ref & ~OwnBit)].field(field);
-        else
-            byKey.emplace_back(qint64(ref), int(row));
-    }
-    if (!std::is_sorted(byKey.begin(), byKey.end()))
-        std::sort(byKey.begin(), byKey.end());
-    qsizetype master = 0;
-    for (const auto &[key, row] : byKey) {
-        while (master < m_catalog.size() && m_catalog.at(master).rowKey() < key)
-            ++master;
-        if (master < m_catalog.size() && m_catalog.at(master).rowKey() == key)
-            views[size_t(row)] = m_catalog.at(master).field(field);
-    }
+    for (size_t row = 0; row < m_refs.size(); ++row)
+        views[row] = fieldOf(m_refs[row], field);
     return views;
 }
 
 QStringView VisibleListModel::view(int row, int field) const
 {
-    const CatalogItem *item = itemAt(row);
-    return item ? item->field(field) : QStringView();
+    return fieldOf(m_refs[size_t(row)], field);
 }
 
 QString VisibleListModel::text(int row, int field) const
@@ -146,8 +126,8 @@ void VisibleListModel::detach(int row)
 {
     if (hasOwnTexts(row))
         return;
-    const CatalogItem *item = itemAt(row);
-    CatalogItem copy = item ? *item : CatalogItem();
+    const qsizetype master = m_catalog.indexOfKey(keyAt(row));
+    CatalogItem copy = master >= 0 ? m_catalog.at(master) : CatalogItem();
     copy.setRowKey(keyAt(row));
     m_refs[size_t(row)] = OwnBit | quint64(m_own.size());
     m_own.push_back(std::move(copy));

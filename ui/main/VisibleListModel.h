@@ -37,9 +37,10 @@ public:
     QString text(int row, int field) const;
     QStringView view(int row, int field) const;
     bool hasOwnTexts(int row) const;
+    // Whether some row holds texts of its own (or did, since the last refill).
+    bool holdsOwnTexts() const { return !m_own.empty(); }
     // The texts of one column (not RowKey) for every row, in row order; the
-    // views point into the rows. Rows in master order are found without a
-    // search each.
+    // views point into the rows.
     std::vector<QStringView> columnViews(int field) const;
     // The visible row takes the value itself (no effect on the master row).
     void setOwnField(int row, int field, const QString &value);
@@ -74,7 +75,7 @@ Q_SIGNALS:
 private:
     static constexpr quint64 OwnBit = quint64(1) << 63;
 
-    const CatalogItem *itemAt(int row) const;
+    QStringView fieldOf(quint64 ref, int field) const;
 
     Catalog &m_catalog;
     std::vector<quint64> m_refs;

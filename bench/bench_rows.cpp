@@ -1,0 +1,343 @@
+// The row store at scale, on a generated realistic List.txt (code page 932,
+// names of 10 to 80 characters, a third of them Japanese, 8 % of the files
+// repeated from earlier rows, a category value on part of the rows). Every
+// figure is processor time of this process (the iconv command's of the
+// child), best of three where it says so, printed beside its target.
+//
+//   build/bin/bench_rows [rows ...]      (default: 1000000)
+//   bench/run [rows ...]                 (builds and runs the benchmarks)
+#include "CatalogSearch.h"
+#include "DataFolder.h"
+#include "Form1.h"
+#include "ListFile.h"
+#include "TextCodec.h"
+#include "ValueTabStrip.h"
+#include "VisibleListModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int Rounds = 3;
+
+const char16_t *const JapaneseWords[] = { u"アニメ", u"映画", u"ドラマ", u"音楽", u"ライブ", u"旅行", u"家族", u"記録",
+    u"第一話", u"最終回", u"特別編", u"総集編", u"ｶﾗｵｹ", u"～予告～", u"東京", u"京都", u"夏休み", u"運動会", u"卒業式",
+    u"結婚式", u"新作", u"未公開" };
+const char *const LatinWords[] = { "movie", "clip", "final", "episode", "holiday", "concert", "trailer", "sample",
+    "backup", "draft", "camera", "record", "part", "scene", "take", "mix", "live", "demo", "project", "archive" };
+const char *const Kinds[] = { "avi", "mpg", "mp3", "jpg", "wmv", "mov", "zip", "txt" };
+const char *const Codecs[] = { "DivX", "XviD", "MPEG1", "", "", "", "", "" };
+const char16_t *const Genres[] = { u"アニメ", u"映画", u"音楽", u"ドキュメンタリー", u"スポーツ" };
+
+// A name of 10 to 80 characters (35 on average), extension included.
+QString randomName(QRandomGenerator &rng, bool japanese, int kind)
+{
+    const int length = 10 + int(rng.bounded(26)) + int(rng.bounded(26)) + (rng.bounded(8) == 0 ? 20 : 0);
+    QString name;
+    while (name.size() < length - 4) {
+        if (!name.isEmpty())
+            name += japanese ? QStringLiteral("　") : QStringLiteral("_");
+        if (japanese)
+            name += QString::fromUtf16(JapaneseWords[rng.bounded(int(std::size(JapaneseWords)))]);
+        else
+            name += QLatin1String(LatinWords[rng.bounded(int(std::size(LatinWords)))]);
+    }
+    name.truncate(length - 4 - 3);
+    name += QString::number(rng.bounded(900) + 100);
+    return name + QLatin1Char('.') + QLatin1String(Kinds[kind]);
+}
+
+QString randomLine(QRandomGenerator &rng, qint64 i, QStringList &earlier)
+{
+    const int kind = int(rng.bounded(int(std::size(Kinds))));
+    const bool video = kind < 2 || kind == 4 || kind == 5;
+    QString name = randomName(rng, i % 3 == 0, kind);
+    QString size = QStringLiteral("%L1").arg(rng.bounded(1, 4000000) / 1000.0, 0, 'f', 3);
+    // 8 % are files burnt again on another disc: name and size repeat.
+    if (!earlier.isEmpty() && rng.bounded(100) < 8) {
+        const QString &again = earlier.at(rng.bounded(int(earlier.size())));
+        name = again.section(QLatin1Char('#'), 0, 0);
+        size = again.section(QLatin1Char('#'), 1, 1);
+    }
+    QStringList f;
+    f << name << size << QString::fromLatin1(Kinds[kind]).toUpper();
+    f << (video ? QStringLiteral("640×480") : QString());
+    f << (video ? QStringLiteral("00:%1:%2")
+                      .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
+                      .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
+                : QString());
+    f << QLatin1String(Codecs[kind]);
+    f << QStringLiteral("2003/%1/%2")
+             .arg(1 + rng.bounded(12), 2, 10, QLatin1Char('0'))
+             .arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
+    f << QStringLiteral("2004/01/%1").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
+    f << (rng.bounded(3) == 0 ? QString::fromUtf16(Genres[rng.bounded(int(std::size(Genres)))]) : QString());
+    for (int c = 1; c < 5; ++c)
+        f << (rng.bounded(10) == 0 ? QString::fromUtf16(Genres[rng.bounded(int(std::size(Genres)))]) : QString());
+    f << QString() << QString();
+    const QString line = f.join(QLatin1Char('#'));
+    if (earlier.size() < 4096)
+        earlier.append(line);
+    else if (rng.bounded(64) == 0)
+        earlier[rng.bounded(int(earlier.size()))] = line;
+    return line;
+}
+
+bool generate(const QString &path, qint64 rows)
+{
+    QRandomGenerator rng(20031);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk;
+    QStringList earlier;
+    for (qint64 i = 0; i < rows; ++i) {
+        TextCodec::encodeAppend(randomLine(rng, i, earlier), TextEncoding::Cp932, chunk);
+        chunk.append("\r\n");
+        if (chunk.size() > (1 << 20)) {
+            if (file.write(chunk) != chunk.size())
+                return false;
+            chunk.clear();
+        }
+    }
+    return file.write(chunk) == chunk.size() && file.flush();
+}
+
+double cpuSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double childCpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double timed(const std::function<void()> &run)
+{
+    const double start = cpuSeconds();
+    run();
+    return cpuSeconds() - start;
+}
+
+// Best of Rounds; prepare runs untimed before each.
+double best(const std::function<void()> &run, const std::function<void()> &prepare = {})
+{
+    double fastest = 1e30;
+    for (int r = 0; r < Rounds; ++r) {
+        if (prepare)
+            prepare();
+        fastest = std::min(fastest, timed(run));
+    }
+    return fastest;
+}
+
+double iconvCommand(const QString &path)
+{
+    double fastest = 1e30;
+    for (int r = 0; r < Rounds; ++r) {
+        const double before = childCpuSeconds();
+        QProcess iconv;
+        iconv.setStandardOutputFile(QProcess::nullDevice());
+        iconv.start(QStringLiteral("iconv"),
+            { QStringLiteral("-f"), QStringLiteral("CP932"), QStringLiteral("-t"), QStringLiteral("UTF-8"), path });
+        iconv.waitForFinished(-1);
+        fastest = std::min(fastest, childCpuSeconds() - before);
+    }
+    return fastest;
+}
+
+qint64 statusKiB(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void figure(const char *what, double value, const char *unit, const QString &target)
+{
+    std::printf("  %-52s %10.3f %-3s  target %s\n", what, value, unit, qPrintable(target));
+}
+
+// In a fresh process: resident memory after a load and the peak during it.
+int memoryChild(const QString &path)
+{
+    const qint64 before = statusKiB("VmRSS:");
+    Catalog catalog;
+    LoadCatalog(path, catalog);
+    std::printf("%lld %lld %lld\n", before, statusKiB("VmRSS:"), statusKiB("VmHWM:"));
+    return 0;
+}
+
+void storage(const QString &path, const QString &program, double fileBytes)
+{
+    QProcess child;
+    child.start(program, { QStringLiteral("--memory"), path });
+    child.waitForFinished(-1);
+    const QList<QByteArray> kib = child.readAllStandardOutput().trimmed().split(' ');
+    if (kib.size() == 3) {
+        const double before = kib[0].toDouble() * 1024, after = kib[1].toDouble() * 1024;
+        const double peak = kib[2].toDouble() * 1024;
+        figure("resident after load / file", (after - before) / fileBytes, "x", QStringLiteral("<= 1.3"));
+        figure("peak during load / file", (peak - before) / fileBytes, "x", QStringLiteral("<= 1.6"));
+        std::printf("  (resident after load %.0f MB)\n", (after - before) / 1e6);
+    }
+
+    const double iconv = iconvCommand(path);
+    std::unique_ptr<Catalog> loaded;
+    const double load = best([&] { LoadCatalog(path, *loaded); }, [&] { loaded = std::make_unique<Catalog>(); });
+    const QString saved = QFileInfo(path).dir().filePath(QStringLiteral("saved.txt"));
+    const double save = best([&] { SaveCatalog(saved, *loaded); });
+    const bool same = readFile(saved) == readFile(path);
+    QFile::remove(saved);
+    std::printf("  iconv -f CP932 -t UTF-8 of the file: %.3f s\n", iconv);
+    figure("LoadCatalog / iconv", load / iconv, "x", QStringLiteral("<= 1.0  (%1 s)").arg(load, 0, 'f', 3));
+    figure("SaveCatalog / iconv", save / iconv, "x",
+        QStringLiteral("<= 1.0  (%1 s, saved file %2)").arg(save, 0, 'f', 3).arg(same ? "identical" : "DIFFERENT"));
+    const double search = best([&] { SearchCatalog(*loaded, QStringLiteral("アニメ")); });
+    const double search2 = best([&] { SearchCatalog(*loaded, QStringLiteral("final")); });
+    figure("search \"アニメ\" / \"final\" (SearchCatalog), s", std::max(search, search2), "s",
+        QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)").arg(search, 0, 'f', 3).arg(search2, 0, 'f', 3));
+}
+
+void selectRows(QTableView *view, int step)
+{
+    QItemSelection selection;
+    const int rows = view->model()->rowCount();
+    const int last = VisibleListModel::ColumnCount - 1;
+    if (step == 1) {
+        selection.select(view->model()->index(0, 0), view->model()->index(rows - 1, last));
+    } else {
+        for (int row = 0; row < rows; row += step)
+            selection.select(view->model()->index(row, 0), view->model()->index(row, last));
+    }
+    // Clearing first keeps the selection model from comparing the old
+    // selection with every new range.
+    view->selectionModel()->clearSelection();
+    view->selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
+void window(const QString &folder, const QString &path)
+{
+    double bare = 1e30;
+    for (int r = 0; r < Rounds; ++r) {
+        Catalog catalog;
+        bare = std::min(bare, timed([&] { LoadCatalog(path, catalog); }));
+    }
+    std::unique_ptr<Form1> w;
+    const double startUp = timed([&] {
+        w = std::make_unique<Form1>(folder);
+        w->show();
+        w->listView()->viewport()->repaint();
+    });
+    figure("start-up to first paint / bare LoadCatalog", startUp / bare, "x",
+        QStringLiteral("<= 1.2  (%1 s)").arg(startUp, 0, 'f', 3));
+
+    auto *strip = w->findChild<ValueTabStrip *>(QStringLiteral("TabStrip1"));
+    auto *text3 = w->findChild<QLineEdit *>(QStringLiteral("Text3"));
+    text3->setText(QStringLiteral("アニメ"));
+    const auto refills = [&](double out[4]) {
+        out[0] = timed([&] { strip->setCurrentIndex(0); });
+        out[1] = timed([&] { strip->setCurrentIndex(2); });
+        out[2] = timed([&] { w->SearchNames(); });
+        out[3] = timed([&] { w->FindDuplicates(1); });
+    };
+    double unsorted[4], sorted[4];
+    refills(unsorted);
+    const double byName = timed([&] { w->SortByColumn(1); });
+    strip->setCurrentIndex(0);
+    const double bySize = timed([&] { w->SortByColumn(2); });
+    figure("sort all rows by name (first header click)", byName, "s", QStringLiteral("<= 0.3"));
+    figure("sort all rows by size", bySize, "s", QStringLiteral("<= 0.3"));
+    const double again = timed([&] { w->SortByColumn(2); });
+    figure("sort by size again (other direction)", again, "s", QStringLiteral("<= 0.1"));
+    refills(sorted);
+    const char *names[4] = { "tab 全て", "tab アニメ", "search アニメ", "duplicates by size" };
+    for (int i = 0; i < 4; ++i) {
+        const QString what = QStringLiteral("refill sorted - unsorted, %1").arg(QString::fromUtf8(names[i]));
+        figure(qPrintable(what), sorted[i] - unsorted[i], "s",
+            QStringLiteral("<= 0.1  (unsorted %1 s, sorted %2 s)")
+                .arg(unsorted[i], 0, 'f', 3)
+                .arg(sorted[i], 0, 'f', 3));
+    }
+    figure("duplicates by size after a header click, total", sorted[3], "s", QStringLiteral("<= 1"));
+
+    strip->setCurrentIndex(0);
+    w->categoryLists().list(2).append(QStringLiteral("ベンチ"));
+    selectRows(w->listView(), 1);
+    const double assign = timed([&] { w->AssignCategory(2, 2); });
+    figure("assign a value to every row", assign, "s", QStringLiteral("<= 0.2 at 1M"));
+    selectRows(w->listView(), 10);
+    const double remove = timed([&] { w->RemoveSelectedRows(); });
+    figure("remove every tenth row", remove, "s", QStringLiteral("<= 1 at 10M"));
+    std::printf("  (resident at the end %.0f MB)\n", double(statusKiB("VmRSS:")) / 1024.0);
+    w.reset();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--memory")
+        return memoryChild(QString::fromLocal8Bit(argv[2]));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QList<qint64> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.append(QByteArray(argv[i]).toLongLong());
+    if (sizes.isEmpty())
+        sizes.append(1'000'000);
+    for (qint64 rows : sizes) {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(DataFiles::CatalogFile);
+        if (!generate(path, rows)) {
+            std::printf("could not generate %s\n", qPrintable(path));
+            return 1;
+        }
+        QFile lists(QDir(dir.path()).filePath(QStringLiteral("List01.txt")));
+        QByteArray values;
+        TextCodec::encodeAppend(QStringLiteral("アニメ\r\n映画\r\n音楽\r\n"), TextEncoding::Cp932, values);
+        if (lists.open(QIODevice::WriteOnly))
+            lists.write(values);
+        lists.close();
+        const double bytes = double(QFileInfo(path).size());
+        std::printf("\n%lld rows, List.txt %.1f MB (%.0f bytes a row), processor time, best of %d where timed alone\n",
+            rows, bytes / 1e6, bytes / double(rows), Rounds);
+        storage(path, QCoreApplication::applicationFilePath(), bytes);
+        window(dir.path(), path);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Catalog.h"
+
+#include <array>
+#include <vector>
+
+// The place of every master row in the text order of one column, so that a
+// sort of the visible rows is a pass over their ranks instead of a sort of
+// their texts. A column's ranks are made once and kept until that column's
+// texts change (a removal keeps them: ranks are held by key); the last two
+// columns asked for are kept.
+class SortRanks
+{
+public:
+    explicit SortRanks(const Catalog &catalog)
+        : m_catalog(catalog)
+    { }
+
+    struct Ranks
+    {
+        const std::vector<quint32> &byKey; // rank of the row with each key
+        quint32 distinct; // ranks run from 0 to distinct - 1
+    };
+    // Field 0..14 (not RowKey).
+    Ranks of(int field);
+
+private:
+    struct Column
+    {
+        int field = -1;
+        quint64 version = 0;
+        std::vector<quint32> byKey;
+        quint32 distinct = 0;
+    };
+    void build(Column &column, int field) const;
+
+    const Catalog &m_catalog;
+    std::array<Column, 2> m_columns;
+    size_t m_newest = 0;
+};
