@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // zarumi-probe PATH...: prints, for every path, the list file line of the
 // row that a drop of that path would add to the catalogue.
 

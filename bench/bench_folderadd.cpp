@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // "フォルダを追加…" on a folder of 10,000 small files in 100 subfolders:
 // the walk alone, the probes alone, the whole add through the window, and
 // a drop of the same 10,000 paths for comparison; while the window works,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Probe of dropped files: the in-process probe against one ffprobe process
 // per media file, and the cost of a non-media file.
 //

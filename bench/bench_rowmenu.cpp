@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The popup menu of the visible list is rebuilt from the five category lists
 // on every mouse press in the list. This measures that rebuild, and the
 // rebuild followed by showing and closing the menu, with five lists of 1,000

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The row store at scale, on a generated realistic List.txt (code page 932,
 // names of 10 to 80 characters, a third of them Japanese, 8 % of the files
 // repeated from earlier rows, a category value on part of the rows). Every

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Name search and duplicate finder on a catalogue of a million rows.
 //
 // The catalogue is built in memory: names of varied length, a third of them

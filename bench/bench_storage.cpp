@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Storage benchmark: a realistic 1,000,000-row List.txt in code page 932,
 // loaded and saved by the core, side by side with the iconv command on the
 // same file, and the memory a loaded catalogue holds against the file size.

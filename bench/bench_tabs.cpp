@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Value-tab benchmark: a category list of many values and a very long line,
 // through the real window on the offscreen platform. For each size it times
 // the start-up to the first paint, a rebuild of the value tabs (a click on

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Main-window benchmark on a generated 1,000,000-row List.txt: start-up to
 // the first paint against a bare LoadCatalog of the same file, RefreshView,
 // the memory the visible rows add, a drop of 10,000 files, and the list

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The category file's reader and writer. Properties: every value is clean
 // (no control character, no '#'), and writing the values and reading them
 // back gives the same values.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The code page 932 decoder and encoder. Properties: one unit at most per
 // byte; every character decoded from valid bytes can be written back, and
 // what is written decodes to the same text; only undecodable bytes give

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The size texts and the play time. Each input gives a few 64-bit numbers.
 // Properties: the texts match their patterns and read back to the number
 // they were made from; the play seconds follow the rounding rule (checked

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The ItemPosition reader. Properties: the column order is always a
 // permutation of the sixteen columns, the columns 14 to 16 keep their
 // relative order, and a text that names every pair 01..13 once in default

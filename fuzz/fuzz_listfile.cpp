@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The list file's reader (line splitting from the right, decoding, entry
 // rule) and writer. Properties: every row read is clean (no control
 // character, no '#' outside the name); one row per non-empty line; writing

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The profile reader and writer of test.ini, and the settings read from it.
 // Properties: a text value is at most 254 characters and holds no NUL; the
 // lines survive a write and a read; the keys the exit writes read back as

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The header signature search over the probe's 513-byte header. Properties:
 // the result is one of the known codec and format texts or empty; zero
 // bytes after a short file's bytes change nothing.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The UTF-8 side of the text codec: the validity scan, the encoding
 // detection and the decoder. Properties: valid UTF-8 decodes as Qt decodes
 // it and writes back to the same bytes; the count of invalid sequences is 0

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # Takes docs/disc.png: a disc added through "フォルダを追加…", its name shown as
 # a value tab of "備考", on a virtual X display (Xvfb) with a window manager
 # (openbox), driven by xdotool.

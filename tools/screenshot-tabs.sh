@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # Takes docs/value-tabs-2x.png: the value tabs at twice the scale
 # (QT_SCALE_FACTOR=2) with captions that hold "&", Latin, kana, kanji and
 # single letters, on a virtual X display (Xvfb) with a window manager.

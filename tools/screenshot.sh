@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # Takes docs/screenshot.png: the main window with Japanese sample data, on a
 # virtual X display (Xvfb) with a window manager (openbox).
 #

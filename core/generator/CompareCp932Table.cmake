@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # Runs the table generator into OUTPUT and fails unless the result equals the
 # checked-in table CHECKED_IN byte for byte.
 execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE generated)

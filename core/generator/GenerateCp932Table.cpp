@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Writes the two-byte decoding table of code page 932 as C++ source, taken
 // from the C library's "CP932" converter. Run at build time; fails when the
 // converter is missing, so a build never ships an empty table, and when a

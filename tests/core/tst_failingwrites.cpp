@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // A write of any of the seven files (and of List.txt.bak) that fails part
 // way leaves the old file as it was and is reported; so does a write the
 // file system refuses. A failure of one file never skips the writes after

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Saves on a disk that is full, or nearly full, and on a read-only file
 // system: every file keeps its old content byte for byte, every failure is
 // reported with its reason, and nothing of the saves is left behind.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // A save killed at any moment leaves the old file or the new one, complete.
 //
 // The test runs itself again as a child ("--save-child ...") that saves over

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The one save routine every file goes through, its target (a temporary
 // file of our own, synced and renamed) and the reasons it gives.
 #include "CategoryLists.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # End to end: the real program under Xvfb with a window manager. Each case
 # starts build/bin/zarumi on a data folder of its own, waits for its window,
 # closes it through the window manager (as a click on the close box does)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Damaged files of each of the eight media kinds give a row without a crash
 // and within the media query's time limit.
 //

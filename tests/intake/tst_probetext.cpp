@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 #include "FileKind.h"
 #include "PlayTime.h"
 #include "SizeText.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Zarumi developers
 # tools/spdx-headers on a small throw-away repository: --check finds exactly
 # the files without the licence line, a run adds it in the right comment form
 # (after a #! line, keeping the file's mode), a second run changes nothing,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The popup menu's operations on the visible list: category assignment,
 // removal, the copies of one master row, and the in-place rename.
 #include "tst_mainwindow_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Captions drawn whole and as typed: every value tab's text rectangle holds
 // its caption, '&' is drawn as itself, and a very long text is drawn from its
 // first characters while the row and the tab keep all of it. A recording

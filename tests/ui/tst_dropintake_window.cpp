@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Files dropped on the main window and on its visible list.
 #include "tst_mainwindow_fixture.h"
 

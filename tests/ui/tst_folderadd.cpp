@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // "フォルダを追加…": every file of a folder, the disc name, progress and cancel.
 #include "tst_mainwindow_fixture.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The main window without a mouse: the popup menu from the keyboard, Delete,
 // Ctrl+F and the keys that extend the selection.
 #include "tst_mainwindow_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The value tab strip as a control (keyboard, accessibility, rows) and the
 // visible list's rows as copies of master rows.
 #include "tst_mainwindow_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The main window: first start, start-up with files, the status countdown,
 // the value tabs and RefreshView, the layout numbers, the version window.
 #include "tst_mainwindow_fixture.h"

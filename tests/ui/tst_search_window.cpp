@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The search button and the duplicate finder's menu items fill the visible
 // list and write their counts.
 #include "tst_mainwindow_fixture.h"

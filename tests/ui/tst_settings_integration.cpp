@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The settings window and the popup menu together with the main window: the
 // value tabs follow what the settings window adds, the multi-row option moves
 // the visible list, and the popup menu offers the lists as they are now.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Header clicks sort the visible list: one direction for the whole list,
 // flipped on every click, texts compared as shown.
 #include "tst_mainwindow_fixture.h"

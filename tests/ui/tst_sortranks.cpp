@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Sorting the visible rows by the master rows' ranks gives the order that
 // sorting their texts gives, also after the catalogue changed under kept
 // ranks.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // Start-up: one instance per data folder (two real processes), a crashed
 // instance's lock, the window's place and the column settings.
 #include "tst_mainwindow_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The "編集" menu: undo and redo of every change to the catalogue rows.
 #include "tst_mainwindow_fixture.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // AddDroppedFiles: files dropped on the window or on the visible list.
 #include "Form1.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // What the user does on the visible list: sorting, the popup menu, category
 // assignment, removal, renaming; and the search and duplicate finder that
 // fill it.

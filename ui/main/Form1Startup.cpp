@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The start-up of the main window, the category tabs and RefreshView.
 #include "Form1.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The "編集" menu: undo and redo of what changes the catalogue rows, and the
 // list header's column chooser.
 #include "Form1.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 #pragma once
 
 // Lengths of the window design are twips, 1/1440 inch. Every conversion

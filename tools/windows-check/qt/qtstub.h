@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
 // The few Qt declarations that the Windows-only sources use, for a syntax
 // check with a MinGW compiler on a machine without Qt for Windows. Only
 // declarations: nothing here is linked or run.
