@@ -37,12 +37,16 @@ void checkClean(const CatalogItem &item)
         FUZZ_CHECK(EntryText::isCleanField(item.field(f)), Escaped(item.toListLine()));
 }
 
+constexpr qsizetype ArenaBlockUnits = 256;
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = Bytes(data, size);
-    Catalog catalog;
+    // Small arena blocks: inputs are a few KiB, and rows then cross and
+    // outgrow blocks, which a catalogue of real size does too.
+    Catalog catalog(ArenaBlockUnits);
     const CatalogLoadReport report = ReadCatalogBytes(bytes, catalog);
     FUZZ_CHECK(report.rows == catalog.size(), QString::number(report.rows));
     const TextBody body(bytes);
@@ -57,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FileResult saved = WriteCatalog(written, catalog);
     FUZZ_CHECK(saved.ok, saved.reason);
 
-    Catalog again;
+    Catalog again(ArenaBlockUnits);
     const CatalogLoadReport reread = ReadCatalogBytes(written.data(), again);
     FUZZ_CHECK(
         again.size() == catalog.size(), QStringLiteral("%1 rows, then %2").arg(catalog.size()).arg(again.size()));
