@@ -112,7 +112,7 @@ void Form1::buildControls()
     m_tabStrip1->setAccessibleName(QStringLiteral("値のタブ"));
     m_tabStrip1->addTab(QStringLiteral("全て"));
     m_tabStrip1->addTab(QStringLiteral("無し"));
-    m_tabStrip1->setCurrentIndex(0); // "全て", as designed (not yet connected)
+    m_tabStrip1->setCurrentIndex(0); // "全て" selected from the start (not yet connected)
 
     buildListView();
 

@@ -65,7 +65,7 @@ public:
     QUndoStack *undoStack() const { return m_undoStack; }
     ColumnChooser *columnChooser() const { return m_columnChooser; }
 
-    // The design's routines.
+    // The routines the other parts of the window call.
     void RefreshView();
     void LayoutTabArea();
     void SaveAndQuit();
