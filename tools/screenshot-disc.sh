@@ -7,19 +7,7 @@
 #
 #   tools/screenshot-disc.sh [build-dir]      (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build="${1:-build}"
-program="$build/bin/zarumi"
-[ -x "$program" ] || { echo "no $program: build first" >&2; exit 1; }
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x-session.sh" "$@"
 
 data="$work/data"
 mkdir -p "$data"
@@ -43,14 +31,7 @@ for i in 1 2; do head -c $((180000 + i * 991)) /dev/zero > "$disc/奈良/鹿 $i.
 ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -c:v mpeg4 -vtag DIVX "$disc/動画/嵐山.avi"
 ffmpeg -loglevel error -f lavfi -i testsrc=size=352x240:rate=25:duration=2 -c:v mpeg1video -f mpeg "$disc/動画/金閣寺.mpg"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp &
-pids+=($!)
-sleep 1
-export DISPLAY="$display"
-openbox &
-pids+=($!)
-sleep 1
+start_desktop 1024x640
 ZARUMI_DATA_DIR="$data" QT_QPA_PLATFORM=xcb LANG=ja_JP.UTF-8 "$program" &
 pids+=($!)
 sleep 3

@@ -8,18 +8,7 @@
 #
 #   tools/screenshot-tabs.sh [build-dir]      (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build="${1:-build}"
-program="$build/bin/zarumi"
-[ -x "$program" ] || { echo "no $program: build first" >&2; exit 1; }
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x-session.sh" "$@"
 
 data="$work/data"
 mkdir -p "$data"
@@ -28,13 +17,7 @@ printf 'R&B\nTom & Jerry\nJ-POP\nライブ\nA\ni\nW\n' | crlf > "$data/List01.tx
 # 9000 x 5000 twips: 600 x 333 pixels, 1200 x 666 at twice the scale.
 printf '[Options]\r\nWidth=9000\r\nHeight=5000\r\nX_WindowPosition=0\r\nY_WindowPosition=0\r\n' > "$data/test.ini"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1400x800x24 -nolisten tcp &
-pids+=($!)
-sleep 1
-DISPLAY="$display" openbox &
-pids+=($!)
-sleep 1
+start_desktop 1400x800
 DISPLAY="$display" ZARUMI_DATA_DIR="$data" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 LANG=ja_JP.UTF-8 "$program" &
 pids+=($!)
 sleep 3

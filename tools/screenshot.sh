@@ -6,18 +6,7 @@
 #
 #   tools/screenshot.sh [build-dir]      (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build="${1:-build}"
-program="$build/bin/zarumi"
-[ -x "$program" ] || { echo "no $program: build first" >&2; exit 1; }
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x-session.sh" "$@"
 
 data="$work/data"
 mkdir -p "$data"
@@ -59,13 +48,7 @@ printf 'CD-R 05\nCD-R 07\nCD-R 08\nDVD-R 01\nDVD-R 02\n' | crlf > "$data/List03.
 # A window of 12600 x 7200 twips (840 x 480 pixels at 96 DPI).
 printf '[Options]\r\nWidth=12600\r\nHeight=7200\r\nX_WindowPosition=300\r\nY_WindowPosition=300\r\n' > "$data/test.ini"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp &
-pids+=($!)
-sleep 1
-DISPLAY="$display" openbox &
-pids+=($!)
-sleep 1
+start_desktop 1024x640
 DISPLAY="$display" ZARUMI_DATA_DIR="$data" QT_QPA_PLATFORM=xcb LANG=ja_JP.UTF-8 "$program" &
 pids+=($!)
 sleep 3
