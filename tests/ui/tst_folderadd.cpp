@@ -132,7 +132,9 @@ void TestFolderAdd::cancelHalfWay()
     QFETCH(bool, byEscape);
     WindowFixture f;
     const QString disc = f.path(QStringLiteral("disc"));
-    constexpr int Files = 3000;
+    // Enough files that the worker is still probing when the first batch
+    // arrives, even on an idle machine.
+    constexpr int Files = 20000;
     for (int i = 0; i < Files; ++i)
         makeFile(disc + QStringLiteral("/f%1.txt").arg(i), 1);
     Form1 *w = f.start();
