@@ -162,7 +162,7 @@ Timing bestOfThree(const std::function<void()> &run)
 qint64 allPairs(const Catalog &catalog, DuplicateKey key, QList<qsizetype> &rows)
 {
     const qsizetype n = catalog.size();
-    std::vector<QStringView> names(static_cast<size_t>(n)), sizes(static_cast<size_t>(n));
+    std::vector<QUtf8StringView> names(static_cast<size_t>(n)), sizes(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
         names[size_t(i)] = catalog.field(i, CatalogItem::Name);
         sizes[size_t(i)] = catalog.field(i, CatalogItem::FileSize);

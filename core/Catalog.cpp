@@ -3,36 +3,44 @@
 #include "Catalog.h"
 
 #include "EntryText.h"
+#include "Utf8Text.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
 
+constexpr char Separator = char(CatalogItem::Separator.unicode());
+
 // Field f of a text of fifteen fields joined by the separator.
-QStringView fieldOfJoined(QStringView joined, int f)
+QUtf8StringView fieldOfJoined(QUtf8StringView joined, int f)
 {
-    const char16_t *p = joined.utf16();
-    const char16_t *const end = p + joined.size();
-    const char16_t separator = CatalogItem::Separator.unicode();
+    const char *p = joined.data();
+    const char *const end = p + joined.size();
     for (int i = 0; i < f; ++i) {
-        p = std::find(p, end, separator);
+        p = std::find(p, end, Separator);
         Q_ASSERT(p != end);
         ++p;
     }
-    return QStringView(p, std::find(p, end, separator));
+    return QUtf8StringView(p, std::find(p, end, Separator));
 }
 
-QString cleaned(int field, QStringView value)
+QByteArray cleaned(int field, QStringView value)
 {
-    return field == CatalogItem::Name ? EntryText::normalizeName(value) : EntryText::normalizeField(value);
+    return Utf8Text::fromUtf16(
+        field == CatalogItem::Name ? EntryText::normalizeName(value) : EntryText::normalizeField(value));
+}
+
+bool sameBytes(QUtf8StringView a, QUtf8StringView b)
+{
+    return a.size() == b.size() && std::equal(a.data(), a.data() + a.size(), b.data());
 }
 
 } // namespace
 
 // A copy holds only the texts that rows use.
 Catalog::Catalog(const Catalog &other)
-    : m_text(other.m_text.blockUnits())
+    : m_text(other.m_text.blockBytes())
     , m_rows(other.m_rows)
     , m_positionOfKey(other.m_positionOfKey)
     , m_assigned(other.m_assigned)
@@ -58,19 +66,21 @@ void Catalog::reserve(qsizetype n)
     m_positionOfKey.reserve(size_t(m_nextRowKey + n));
 }
 
-QStringView Catalog::storedField(const Row &row, int field) const
+QUtf8StringView Catalog::storedField(const Row &row, int field) const
 {
     return fieldOfJoined(m_text.view(row.text), field);
 }
 
-QStringView Catalog::field(qsizetype i, int f) const
+QUtf8StringView Catalog::field(qsizetype i, int f) const
 {
     if (f < 0 || f >= CatalogItem::StoredFieldCount)
         return {};
     if (isCategory(f)) {
         const ValueColumn &column = m_assigned[size_t(f - CatalogItem::Genre1)];
-        if (!column.empty() && column[size_t(i)] != 0)
-            return m_values[column[size_t(i)] - 1];
+        if (!column.empty() && column[size_t(i)] != 0) {
+            const QByteArray &value = m_values[column[size_t(i)] - 1];
+            return QUtf8StringView(value.constData(), value.size());
+        }
     }
     return storedField(m_rows[size_t(i)], f);
 }
@@ -79,7 +89,7 @@ QString Catalog::text(qsizetype i, int f) const
 {
     if (f == CatalogItem::RowKey)
         return QString::number(keyAt(i));
-    return field(i, f).toString();
+    return Utf8Text::toString(field(i, f));
 }
 
 bool Catalog::hasAssignedValues(qsizetype i) const
@@ -94,10 +104,10 @@ CatalogItem Catalog::at(qsizetype i) const
     if (hasAssignedValues(i)) {
         std::array<QString, CatalogItem::StoredFieldCount> fields;
         for (int f = 0; f < CatalogItem::StoredFieldCount; ++f)
-            fields[size_t(f)] = field(i, f).toString();
+            fields[size_t(f)] = Utf8Text::toString(field(i, f));
         item = CatalogItem::fromStoredFields(fields);
     } else {
-        item = CatalogItem::fromJoinedText(joinedText(i).toString());
+        item = CatalogItem::fromJoinedText(Utf8Text::toString(joinedText(i)));
     }
     item.setRowKey(keyAt(i));
     return item;
@@ -105,10 +115,11 @@ CatalogItem Catalog::at(qsizetype i) const
 
 bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
 {
+    thread_local std::vector<char16_t> buffer;
     if (!hasAssignedValues(i))
-        return joinedText(i) == item.joinedText();
+        return Utf8Text::toUtf16(joinedText(i), buffer) == item.joinedText();
     for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
-        if (field(i, f) != item.field(f))
+        if (Utf8Text::toUtf16(field(i, f), buffer) != item.field(f))
             return false;
     }
     return true;
@@ -116,7 +127,7 @@ bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
 
 // ---- Changing texts -----------------------------------------------------------
 
-quint32 Catalog::valueId(const QString &cleanValue)
+quint32 Catalog::valueId(const QByteArray &cleanValue)
 {
     const auto found = m_valueIds.constFind(cleanValue);
     if (found != m_valueIds.cend())
@@ -137,17 +148,19 @@ void Catalog::assignValue(qsizetype i, int field, quint32 id)
 
 // Fields other than the categories change seldom (a rename): the row's text
 // is written anew at the end of the arena.
-void Catalog::replaceText(qsizetype i, int field, const QString &cleanValue)
+void Catalog::replaceText(qsizetype i, int field, QUtf8StringView cleanValue)
 {
     Row &row = m_rows[size_t(i)];
-    const QStringView old = m_text.view(row.text);
-    const QStringView before = storedField(row, field);
-    const qsizetype start = before.utf16() - old.utf16();
-    QString joined;
+    const QUtf8StringView old = m_text.view(row.text);
+    const QUtf8StringView before = storedField(row, field);
+    const qsizetype start = before.data() - old.data();
+    QByteArray joined;
     joined.reserve(old.size() - before.size() + cleanValue.size());
-    joined.append(old.first(start)).append(cleanValue).append(old.sliced(start + before.size()));
-    m_unusedUnits += old.size();
-    row.text = m_text.add(joined);
+    joined.append(old.data(), start)
+        .append(cleanValue.data(), cleanValue.size())
+        .append(old.data() + start + before.size(), old.size() - start - before.size());
+    m_unusedBytes += old.size();
+    row.text = m_text.add(QUtf8StringView(joined.constData(), joined.size()));
     compactIfWasteful();
 }
 
@@ -160,14 +173,14 @@ void Catalog::setFieldOfRows(const QList<qsizetype> &positions, int field, QStri
 {
     if (field < 0 || field >= CatalogItem::StoredFieldCount || positions.isEmpty())
         return;
-    const QString clean = cleaned(field, value);
+    const QByteArray clean = cleaned(field, value);
     if (isCategory(field)) {
         const quint32 id = valueId(clean);
         for (qsizetype i : positions)
             assignValue(i, field, id);
     } else {
         for (qsizetype i : positions)
-            replaceText(i, field, clean);
+            replaceText(i, field, QUtf8StringView(clean.constData(), clean.size()));
     }
     changed(field);
 }
@@ -203,9 +216,8 @@ qint64 Catalog::commitRow(qsizetype length)
 qint64 Catalog::append(const CatalogItem &item)
 {
     const QStringView joined = item.joinedText();
-    char16_t *room = beginRow(joined.size());
-    std::copy(joined.utf16(), joined.utf16() + joined.size(), room);
-    return commitRow(joined.size());
+    char *room = beginRow(Utf8Text::length(joined));
+    return commitRow(Utf8Text::fromUtf16(joined, room));
 }
 
 // ---- Rows leaving and coming back -------------------------------------------------
@@ -224,7 +236,7 @@ void Catalog::keepRows(const std::vector<bool> &remove)
         const Row row = m_rows[read];
         if (remove[read]) {
             m_positionOfKey[row.key] = -1;
-            m_unusedUnits += row.text.length;
+            m_unusedBytes += row.text.length;
             continue;
         }
         if (write != read) {
@@ -304,7 +316,9 @@ bool Catalog::putBack(const std::vector<TakenRow> &rows)
         const bool comesBack = next < rows.size() && rows[next].position == j;
         if (comesBack) {
             const CatalogItem &item = rows[next++].item;
-            merged.push_back(Row { m_text.add(item.joinedText()), quint32(item.rowKey()) });
+            const QStringView joined = item.joinedText();
+            char *room = m_text.reserve(Utf8Text::length(joined));
+            merged.push_back(Row { m_text.commit(Utf8Text::fromUtf16(joined, room)), quint32(item.rowKey()) });
         } else {
             merged.push_back(m_rows[old]);
         }
@@ -333,13 +347,13 @@ qsizetype Catalog::indexOfKey(qint64 key) const
 // are copied into a fresh one.
 void Catalog::compactIfWasteful()
 {
-    if (m_unusedUnits < m_text.blockUnits() || m_unusedUnits * 2 < m_text.capacity())
+    if (m_unusedBytes < m_text.blockBytes() || m_unusedBytes * 2 < m_text.capacity())
         return;
-    TextArena fresh(m_text.blockUnits());
+    TextArena fresh(m_text.blockBytes());
     for (Row &row : m_rows)
         row.text = fresh.add(m_text.view(row.text));
     m_text = std::move(fresh);
-    m_unusedUnits = 0;
+    m_unusedBytes = 0;
 }
 
 std::vector<CatalogItem> Catalog::takeItems(QList<qsizetype> positions)

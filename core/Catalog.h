@@ -5,8 +5,10 @@
 #include "CatalogItem.h"
 #include "TextArena.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QUtf8StringView>
 
 #include <array>
 #include <vector>
@@ -14,7 +16,9 @@
 // The ordered master list of rows.
 //
 // The fifteen texts of a row lie joined (by CatalogItem::Separator) in one
-// text arena; a row itself is 16 bytes: where its text lies and its key.
+// text arena, as UTF-8: most of a catalogue is ASCII, and a kana or kanji
+// costs three bytes against two in UTF-16 with the ASCII around it at half
+// the price. A row itself is 16 bytes: where its text lies and its key.
 // Keys are handed out in order and a dense table maps each key ever given to
 // its row's position, so a key is found in one step. Category values that
 // are assigned after a row entered are kept beside the text, one number per
@@ -25,24 +29,25 @@ public:
     static constexpr int CategoryCount = 5;
 
     Catalog() = default;
-    // Texts in arena blocks of this many characters (small ones in tests).
-    explicit Catalog(qsizetype arenaBlockUnits)
-        : m_text(arenaBlockUnits)
+    // Texts in arena blocks of this many bytes (small ones in tests).
+    explicit Catalog(qsizetype arenaBlockBytes)
+        : m_text(arenaBlockBytes)
     { }
     Catalog(const Catalog &other);
     Catalog &operator=(const Catalog &other);
     Catalog(Catalog &&) noexcept = default;
     Catalog &operator=(Catalog &&) noexcept = default;
 
+    qsizetype arenaBlockBytes() const { return m_text.blockBytes(); }
     qsizetype size() const { return qsizetype(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
     void reserve(qsizetype n);
 
     // A copy of the row at i, its key included.
     CatalogItem at(qsizetype i) const;
-    // Field 0..14 of the row at i (RowKey gives an empty view); the view
-    // stays valid until the catalogue changes.
-    QStringView field(qsizetype i, int field) const;
+    // Field 0..14 of the row at i as UTF-8 (RowKey gives an empty view); the
+    // view stays valid until the catalogue changes.
+    QUtf8StringView field(qsizetype i, int field) const;
     // Field 0..15; RowKey gives the decimal key text.
     QString text(qsizetype i, int field) const;
     qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
@@ -50,7 +55,7 @@ public:
     bool sameTexts(qsizetype i, const CatalogItem &item) const;
     // The stored texts of the row as read or appended, joined; valid only
     // while hasAssignedValues(i) is false.
-    QStringView joinedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
+    QUtf8StringView joinedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
     bool hasAssignedValues(qsizetype i) const;
 
     // Sets field 0..14 of the row at i through the entry rule.
@@ -60,10 +65,10 @@ public:
 
     // Appends the row with the next key and returns that key.
     qint64 append(const CatalogItem &item);
-    // Appending a row written in place: room for its joined text (fourteen
-    // separators, no other control character), then its length. Returns
-    // the row's key.
-    char16_t *beginRow(qsizetype maxUnits) { return m_text.reserve(maxUnits); }
+    // Appending a row written in place: room for its joined text as UTF-8
+    // (valid, fourteen separators, no other control character), then its
+    // length in bytes. Returns the row's key.
+    char *beginRow(qsizetype maxBytes) { return m_text.reserve(maxBytes); }
     qint64 commitRow(qsizetype length);
 
     // Removes the row at i; the rows behind it move up.
@@ -112,10 +117,10 @@ private:
     using ValueColumn = std::vector<quint32>; // 0: as in the text; else value id + 1
 
     static bool isCategory(int field) { return field >= CatalogItem::Genre1 && field <= CatalogItem::Other2; }
-    QStringView storedField(const Row &row, int field) const;
-    quint32 valueId(const QString &cleanValue);
+    QUtf8StringView storedField(const Row &row, int field) const;
+    quint32 valueId(const QByteArray &cleanValue);
     void assignValue(qsizetype i, int field, quint32 id);
-    void replaceText(qsizetype i, int field, const QString &cleanValue);
+    void replaceText(qsizetype i, int field, QUtf8StringView cleanValue);
     void changed(int field);
     void changedAll();
     void reindexFrom(qsizetype first);
@@ -126,9 +131,9 @@ private:
     std::vector<Row> m_rows;
     std::vector<qint32> m_positionOfKey; // by key: position, or -1 once removed
     std::array<ValueColumn, CategoryCount> m_assigned; // empty until first used
-    std::vector<QString> m_values;
-    QHash<QString, quint32> m_valueIds;
+    std::vector<QByteArray> m_values; // UTF-8
+    QHash<QByteArray, quint32> m_valueIds;
     std::array<quint64, CatalogItem::FieldCount> m_versions {};
-    qsizetype m_unusedUnits = 0; // arena characters of removed or replaced texts
+    qsizetype m_unusedBytes = 0; // arena bytes of removed or replaced texts
     qint64 m_nextRowKey = 0;
 };

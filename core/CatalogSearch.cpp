@@ -4,6 +4,7 @@
 
 #include "DuplicateFinder.h"
 #include "SearchFolding.h"
+#include "Utf8Text.h"
 
 #include <string>
 
@@ -11,7 +12,8 @@ namespace {
 
 QStringView nameOf(const Catalog &catalog, qsizetype i)
 {
-    return catalog.field(i, CatalogItem::Name);
+    thread_local std::vector<char16_t> buffer;
+    return Utf8Text::toUtf16(catalog.field(i, CatalogItem::Name), buffer);
 }
 
 // The empty text occurs in every name but the empty one.

@@ -192,3 +192,36 @@ void Cp932Codec::encodeAppend(QStringView text, QByteArray &out) const
     }
     out.resize(o - out.data());
 }
+
+void Cp932Codec::encodeAppend(QUtf8StringView text, QByteArray &out) const
+{
+    // No character that fits takes more bytes in code page 932 than in
+    // UTF-8.
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *o = out.data() + start;
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const quint8 b = quint8(*p);
+        char16_t c;
+        if (b < 0x80) {
+            *o++ = char(b);
+            ++p;
+            continue;
+        }
+        if (b < 0xE0) {
+            c = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
+            p += 2;
+        } else {
+            Q_ASSERT(b < 0xF0);
+            c = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
+            p += 3;
+        }
+        const quint16 code = m_encode[c];
+        if (code > 0xFF)
+            *o++ = char(code >> 8);
+        *o++ = char(code & 0xFF);
+    }
+    out.resize(o - out.data());
+}

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
+#include <QUtf8StringView>
 
 #include <array>
 #include <memory>
@@ -36,6 +37,8 @@ public:
     bool fits(QStringView text) const;
     // Appends the encoding of text, which must fit.
     void encodeAppend(QStringView text, QByteArray &out) const;
+    // The same for valid UTF-8.
+    void encodeAppend(QUtf8StringView text, QByteArray &out) const;
 
 private:
     Cp932Codec();

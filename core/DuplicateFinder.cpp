@@ -70,15 +70,28 @@ DuplicateFinder::DuplicateFinder(const Catalog &catalog, DuplicateKey key)
     linkRows();
 }
 
+namespace {
+
+// Stored texts are UTF-8, one spelling for each text: equal bytes, equal
+// texts.
+QByteArrayView bytesOf(QUtf8StringView text)
+{
+    return QByteArrayView(text.data(), text.size());
+}
+
+} // namespace
+
 size_t DuplicateFinder::hashOf(qint32 row) const
 {
+    const QByteArrayView name = bytesOf(m_catalog.field(row, CatalogItem::Name));
+    const QByteArrayView size = bytesOf(m_catalog.field(row, CatalogItem::FileSize));
     switch (m_key) {
     case DuplicateKey::Name:
-        return qHash(m_catalog.field(row, CatalogItem::Name), m_seed);
+        return qHash(name, m_seed);
     case DuplicateKey::Size:
-        return qHash(m_catalog.field(row, CatalogItem::FileSize), m_seed);
+        return qHash(size, m_seed);
     case DuplicateKey::NameAndSize:
-        return qHashMulti(m_seed, m_catalog.field(row, CatalogItem::Name), m_catalog.field(row, CatalogItem::FileSize));
+        return qHashMulti(m_seed, name, size);
     }
     return 0;
 }
@@ -88,8 +101,10 @@ bool DuplicateFinder::sameKey(qint32 a, qint32 b) const
 {
     const bool byName = m_key != DuplicateKey::Size;
     const bool bySize = m_key != DuplicateKey::Name;
-    return (!byName || m_catalog.field(a, CatalogItem::Name) == m_catalog.field(b, CatalogItem::Name))
-        && (!bySize || m_catalog.field(a, CatalogItem::FileSize) == m_catalog.field(b, CatalogItem::FileSize));
+    return (!byName || bytesOf(m_catalog.field(a, CatalogItem::Name)) == bytesOf(m_catalog.field(b, CatalogItem::Name)))
+        && (!bySize
+            || bytesOf(m_catalog.field(a, CatalogItem::FileSize))
+                == bytesOf(m_catalog.field(b, CatalogItem::FileSize)));
 }
 
 // A row that is the r-th of its key (counting from 0) pairs with the r rows

@@ -5,15 +5,20 @@
 #include "Trash.h"
 
 #include "DataFolder.h"
+#include "FileErrorText.h"
 #include "LineSplitter.h"
+#include "PieceReader.h"
 #include "TextBody.h"
 #include "TextFile.h"
+#include "Utf8Text.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -74,20 +79,24 @@ public:
         m_report.encoding = body.fileEncoding();
         m_report.guessedUtf16 = body.guessedUtf16();
         m_report.undecodableChars += body.undecodable();
-        m_encoding = body.lineEncoding();
         m_catalog.reserve(m_catalog.size() + LineSplitter::count(body.bytes()));
-        LineSplitter lines(body.bytes());
+        readLines(body.bytes(), body.lineEncoding());
+    }
+
+    // Lines of a file's body (no byte-order mark, not UTF-16).
+    void readLines(QByteArrayView body, TextEncoding encoding)
+    {
+        LineSplitter lines(body);
         QByteArrayView line;
-        qint64 lineNumber = 0;
         while (lines.next(line)) {
-            addLine(line);
+            addLine(line, encoding);
             if (m_progress)
-                m_progress(++lineNumber);
+                m_progress(++m_lineNumber);
         }
     }
 
 private:
-    void addLine(QByteArrayView bytes)
+    void addLine(QByteArrayView bytes, TextEncoding encoding)
     {
         if (bytes.isEmpty()) {
             ++m_report.malformedLines;
@@ -95,18 +104,21 @@ private:
         }
         // A byte never decodes to more than one character, so the line fits
         // in as many characters as it has bytes, plus missing separators.
-        char16_t *room = m_catalog.beginRow(bytes.size() + SeparatorCount);
-        qsizetype length = TextCodec::decodeInto(bytes, m_encoding, room, m_report.undecodableChars);
-        if (!joinFields(room, length, m_report.controlChars))
+        if (m_units.size() < size_t(bytes.size() + SeparatorCount))
+            m_units.resize(size_t(bytes.size() + SeparatorCount));
+        qsizetype length = TextCodec::decodeInto(bytes, encoding, m_units.data(), m_report.undecodableChars);
+        if (!joinFields(m_units.data(), length, m_report.controlChars))
             ++m_report.malformedLines;
-        m_catalog.commitRow(length);
+        char *room = m_catalog.beginRow(length * Utf8Text::MaxBytesPerUnit);
+        m_catalog.commitRow(Utf8Text::fromUtf16(QStringView(m_units.data(), length), room));
         ++m_report.rows;
     }
 
     Catalog &m_catalog;
     CatalogLoadReport &m_report;
     const ProgressCallback &m_progress;
-    TextEncoding m_encoding = TextEncoding::Cp932;
+    std::vector<char16_t> m_units;
+    qint64 m_lineNumber = 0;
 };
 
 // Encodes row i as its list line, CR LF included.
@@ -128,14 +140,35 @@ void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, 
     out.append("\r\n", 2);
 }
 
+// Copies the list file to List.txt.bak a piece at a time: a catalogue of
+// millions of rows is not held twice.
 FileResult backUp(const QString &path)
 {
-    const TextFile::Bytes original = TextFile::read(path, MaxCatalogFileBytes);
-    if (!original.found)
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
         return FileResult::success(DataFiles::CatalogFile);
-    if (!original.ok)
-        return FileResult::readFailure(TextFile::displayName(path), original.error);
-    return TextFile::replace(path + QStringLiteral(".bak"), original.bytes);
+    const QString name = TextFile::displayName(path);
+    if (!info.isFile())
+        return FileResult::readFailure(name, FileErrorText::notRegularFile());
+    QFile original(path);
+    errno = 0;
+    if (!original.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileResult::readFailure(name, FileErrorText::reason(errno, QFileDevice::OpenError));
+    QString readError;
+    const FileResult copied = TextFile::replace(path + QStringLiteral(".bak"), [&](QIODevice &device, QString &error) {
+        PieceReader pieces(original, MaxCatalogFileBytes);
+        QByteArrayView piece;
+        while (pieces.next(piece)) {
+            if (!TextFile::writeAll(device, piece, error))
+                return false;
+        }
+        readError = pieces.error();
+        error = readError;
+        return !pieces.failed();
+    });
+    if (!readError.isEmpty())
+        return FileResult::readFailure(name, readError);
+    return copied;
 }
 
 // A file that is there but can't be read: the catalogue stays empty.
@@ -187,19 +220,90 @@ CatalogLoadReport ReadCatalog(QIODevice &device, Catalog &catalog, const Progres
 {
     QByteArray bytes;
     QString error;
-    if (!TextFile::readAll(device, bytes, error, MaxCatalogFileBytes))
+    if (!TextFile::readAll(device, bytes, error, MaxWholeCatalogFileBytes))
         return unreadableReport(error);
     return ReadCatalogBytes(bytes, catalog, progress);
 }
 
-CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress)
+namespace {
+
+CatalogLoadReport loadWhole(const QString &path, Catalog &catalog, const ProgressCallback &progress)
 {
-    TextFile::Bytes file = TextFile::read(path, MaxCatalogFileBytes);
+    TextFile::Bytes file = TextFile::read(path, MaxWholeCatalogFileBytes);
     if (!file.found)
         return {};
     if (!file.ok)
         return unreadableReport(file.error);
     return ReadCatalogBytes(file.bytes, catalog, progress);
+}
+
+enum class StreamOutcome { Read, Failed, ReadWhole };
+
+// Reads the file a piece at a time, decoding each piece as it comes. The
+// encoding needs the whole file, so the pieces are decoded as what the
+// file looks like so far: ASCII reads the same in every encoding but
+// UTF-16, and the first other byte decides. Should the end of the file
+// tell otherwise (a UTF-8 file with a byte that is not UTF-8 late in it,
+// say) or a NUL show a UTF-16 file, the caller reads it again whole.
+StreamOutcome readPieces(QIODevice &file, Catalog &catalog, CatalogLoadReport &report, const ProgressCallback &progress)
+{
+    CatalogReader reader(catalog, report, progress);
+    PieceReader pieces(file, MaxCatalogFileBytes);
+    EncodingDetector detector;
+    std::optional<TextEncoding> decodedAs;
+    bool first = true;
+    QByteArrayView piece;
+    while (pieces.next(piece)) {
+        detector.add(piece);
+        if (detector.sawNul())
+            return StreamOutcome::ReadWhole;
+        if (!decodedAs && detector.sawNonAscii())
+            decodedAs = detector.encoding();
+        if (first && decodedAs == TextEncoding::Utf8WithBom)
+            piece = TextCodec::body(piece, TextEncoding::Utf8WithBom);
+        first = false;
+        reader.readLines(piece, decodedAs.value_or(TextEncoding::Cp932));
+    }
+    if (pieces.failed()) {
+        report.error = pieces.error();
+        return StreamOutcome::Failed;
+    }
+    report.encoding = detector.encoding();
+    if (decodedAs && *decodedAs != report.encoding)
+        return StreamOutcome::ReadWhole;
+    return StreamOutcome::Read;
+}
+
+} // namespace
+
+CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress)
+{
+    // Pieces are decoded into the catalogue as they come; should they have
+    // to be read again, an empty catalogue is simply made anew.
+    if (!catalog.isEmpty() || catalog.nextRowKey() != 0)
+        return loadWhole(path, catalog, progress);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return {};
+    if (!info.isFile())
+        return unreadableReport(FileErrorText::notRegularFile());
+    if (info.size() > MaxCatalogFileBytes)
+        return unreadableReport(TextFile::tooLargeReason(MaxCatalogFileBytes));
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return unreadableReport(FileErrorText::reason(errno, QFileDevice::OpenError));
+    CatalogLoadReport report;
+    report.fileFound = true;
+    // Room for the rows of short lines; untouched room costs no memory.
+    catalog.reserve(info.size() / 32 + 1);
+    const StreamOutcome outcome = readPieces(file, catalog, report, progress);
+    if (outcome == StreamOutcome::Read)
+        return report;
+    catalog = Catalog(catalog.arenaBlockBytes());
+    if (outcome == StreamOutcome::Failed)
+        return unreadableReport(report.error);
+    return loadWhole(path, catalog, progress);
 }
 
 TextEncoding CatalogEncoding(const Catalog &catalog)

@@ -20,9 +20,12 @@ class QIODevice;
 // text.
 using ProgressCallback = std::function<void(qint64)>;
 
-// The largest List.txt that is read (about seven million rows): a larger
-// one is refused as unreadable rather than ending the program.
-inline constexpr qint64 MaxCatalogFileBytes = qint64(1) << 30;
+// The largest List.txt that is read (about forty million rows): a larger
+// one is refused as unreadable rather than ending the program. It is read a
+// piece at a time; a file that must be read whole (UTF-16) may be a
+// quarter of that.
+inline constexpr qint64 MaxCatalogFileBytes = qint64(4) << 30;
+inline constexpr qint64 MaxWholeCatalogFileBytes = qint64(1) << 30;
 
 struct CatalogLoadReport
 {

@@ -6,44 +6,44 @@
 #include <cstring>
 #include <limits>
 
-qsizetype TextArena::newBlock(qsizetype units)
+qsizetype TextArena::newBlock(qsizetype bytes)
 {
     Block block;
     // Left uninitialised: a page costs only once a text is written into it.
-    block.units = std::make_unique_for_overwrite<char16_t[]>(size_t(units));
-    block.size = units;
-    m_capacity += units;
+    block.bytes = std::make_unique_for_overwrite<char[]>(size_t(bytes));
+    block.size = bytes;
+    m_capacity += bytes;
     m_blocks.push_back(std::move(block));
     return qsizetype(m_blocks.size()) - 1;
 }
 
-char16_t *TextArena::reserve(qsizetype units)
+char *TextArena::reserve(qsizetype bytes)
 {
-    Q_ASSERT(units >= 0 && units <= std::numeric_limits<quint32>::max());
-    if (units > m_blockUnits) {
-        m_reserved = newBlock(units);
+    Q_ASSERT(bytes >= 0 && bytes <= std::numeric_limits<quint32>::max());
+    if (bytes > m_blockBytes) {
+        m_reserved = newBlock(bytes);
     } else {
-        if (m_current < 0 || m_blocks[size_t(m_current)].size - m_blocks[size_t(m_current)].used < units)
-            m_current = newBlock(m_blockUnits);
+        if (m_current < 0 || m_blocks[size_t(m_current)].size - m_blocks[size_t(m_current)].used < bytes)
+            m_current = newBlock(m_blockBytes);
         m_reserved = m_current;
     }
     Block &block = m_blocks[size_t(m_reserved)];
-    return block.units.get() + block.used;
+    return block.bytes.get() + block.used;
 }
 
-TextArena::Span TextArena::commit(qsizetype units)
+TextArena::Span TextArena::commit(qsizetype bytes)
 {
     Block &block = m_blocks[size_t(m_reserved)];
-    Q_ASSERT(units >= 0 && block.used + units <= block.size);
-    const Span span { quint32(m_reserved), quint32(block.used), quint32(units) };
-    block.used += units;
+    Q_ASSERT(bytes >= 0 && block.used + bytes <= block.size);
+    const Span span { quint32(m_reserved), quint32(block.used), quint32(bytes) };
+    block.used += bytes;
     return span;
 }
 
-TextArena::Span TextArena::add(QStringView text)
+TextArena::Span TextArena::add(QUtf8StringView text)
 {
-    char16_t *room = reserve(text.size());
+    char *room = reserve(text.size());
     if (!text.isEmpty())
-        std::memcpy(room, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+        std::memcpy(room, text.data(), size_t(text.size()));
     return commit(text.size());
 }

@@ -2,20 +2,20 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
-#include <QStringView>
+#include <QUtf8StringView>
 
 #include <memory>
 #include <vector>
 
-// Many short texts in a few large blocks, so that a text costs its
-// characters and no heap block of its own. A text lies in one block; a text
+// Many short UTF-8 texts in a few large blocks, so that a text costs its
+// bytes and no heap block of its own. A text lies in one block; a text
 // longer than a block gets a block of its own size. Texts are never moved
 // or freed one by one: the owner counts what it no longer uses and builds a
 // fresh arena when that grows large.
 class TextArena
 {
 public:
-    static constexpr qsizetype BlockUnits = qsizetype(1) << 20;
+    static constexpr qsizetype BlockBytes = qsizetype(4) << 20;
 
     struct Span
     {
@@ -25,40 +25,40 @@ public:
     };
 
     TextArena() = default;
-    explicit TextArena(qsizetype blockUnits)
-        : m_blockUnits(blockUnits)
+    explicit TextArena(qsizetype blockBytes)
+        : m_blockBytes(blockBytes)
     { }
     TextArena(TextArena &&) noexcept = default;
     TextArena &operator=(TextArena &&) noexcept = default;
 
-    // Room for a text of up to units characters; write it there and then
+    // Room for a text of up to bytes bytes; write it there and then
     // commit() its actual length. The room stays valid until the next call.
-    char16_t *reserve(qsizetype units);
-    Span commit(qsizetype units);
-    Span add(QStringView text);
+    char *reserve(qsizetype bytes);
+    Span commit(qsizetype bytes);
+    Span add(QUtf8StringView text);
 
-    QStringView view(const Span &span) const
+    QUtf8StringView view(const Span &span) const
     {
-        return QStringView(m_blocks[span.block].units.get() + span.offset, qsizetype(span.length));
+        return QUtf8StringView(m_blocks[span.block].bytes.get() + span.offset, qsizetype(span.length));
     }
 
-    // Characters held in blocks, used or not.
+    // Bytes held in blocks, used or not.
     qsizetype capacity() const { return m_capacity; }
-    qsizetype blockUnits() const { return m_blockUnits; }
-    void clear() { *this = TextArena(m_blockUnits); }
+    qsizetype blockBytes() const { return m_blockBytes; }
+    void clear() { *this = TextArena(m_blockBytes); }
 
 private:
     struct Block
     {
-        std::unique_ptr<char16_t[]> units;
+        std::unique_ptr<char[]> bytes;
         qsizetype size = 0;
         qsizetype used = 0;
     };
 
-    qsizetype newBlock(qsizetype units);
+    qsizetype newBlock(qsizetype bytes);
 
     std::vector<Block> m_blocks;
-    qsizetype m_blockUnits = BlockUnits;
+    qsizetype m_blockBytes = BlockBytes;
     qsizetype m_capacity = 0;
     qsizetype m_current = -1; // the block that takes short texts
     qsizetype m_reserved = -1; // the block of the last reserve()

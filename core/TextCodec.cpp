@@ -3,6 +3,7 @@
 #include "TextCodec.h"
 
 #include "Cp932Codec.h"
+#include "Utf8Text.h"
 
 #include <QStringDecoder>
 
@@ -262,7 +263,64 @@ void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out)
     }
 }
 
+void encodeAppend(QUtf8StringView text, TextEncoding encoding, QByteArray &out)
+{
+    if (encoding == TextEncoding::Cp932) {
+        Cp932Codec::instance().encodeAppend(text, out);
+    } else if (isUtf16(encoding)) {
+        thread_local std::vector<char16_t> units;
+        encodeAppend(Utf8Text::toUtf16(text, units), encoding, out);
+    } else {
+        out.append(text.data(), text.size());
+    }
+}
+
 } // namespace TextCodec
+
+void EncodingDetector::add(QByteArrayView piece)
+{
+    if (!m_started) {
+        m_started = true;
+        m_bom = hasBom(piece);
+    }
+    if (m_bom || m_nul)
+        return;
+    if (piece.contains('\0')) {
+        m_nul = true;
+        return;
+    }
+    if (m_invalidUtf8)
+        return;
+    const Utf8Scan scan = scanUtf8(piece, true);
+    m_invalidUtf8 = scan.invalid != 0;
+    if (m_invalidUtf8)
+        return;
+    m_nonAscii = m_nonAscii || scan.nonAscii;
+    m_longest = std::max(m_longest, scan.longest);
+    if (scan.nonAscii && !m_invalidCp932)
+        m_invalidCp932 = !Cp932Codec::instance().isValid(piece);
+}
+
+TextEncoding EncodingDetector::encoding() const
+{
+    if (m_bom)
+        return TextEncoding::Utf8WithBom;
+    if (m_invalidUtf8 || !m_nonAscii)
+        return TextEncoding::Cp932;
+    if (m_longest >= 3 || m_invalidCp932)
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp932;
+}
+
+void EncodingChooser::add(QUtf8StringView text)
+{
+    if (!m_fits || m_nul)
+        return;
+    // ASCII other than NUL fits and is read back as it is.
+    if (Utf8Text::isAscii(text) && std::memchr(text.data(), 0, size_t(text.size())) == nullptr)
+        return;
+    add(Utf8Text::toUtf16(text, m_units));
+}
 
 void EncodingChooser::add(QStringView text)
 {

@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <QUtf8StringView>
+
+#include <vector>
 
 // How the program's text files are read and written.
 //
@@ -53,8 +56,34 @@ bool fitsCp932(QStringView text);
 QByteArray preamble(TextEncoding encoding);
 // Appends text in encoding (Cp932: text must fit).
 void encodeAppend(QStringView text, TextEncoding encoding, QByteArray &out);
+// The same for valid UTF-8.
+void encodeAppend(QUtf8StringView text, TextEncoding encoding, QByteArray &out);
 
 } // namespace TextCodec
+
+// detect() for a file read piece by piece, so that it need not be held
+// whole. Each piece must end at a line end (CR or LF) or at the file's end:
+// no character of code page 932 or UTF-8 spans one. A file with a NUL byte
+// may be UTF-16, which only the whole file tells: detect() it whole.
+class EncodingDetector
+{
+public:
+    // The pieces in the file's order, the first from its start.
+    void add(QByteArrayView piece);
+    bool sawNul() const { return m_nul; }
+    bool sawNonAscii() const { return m_nonAscii || m_bom; }
+    // What detect() gives for the file so far (unless sawNul()).
+    TextEncoding encoding() const;
+
+private:
+    bool m_started = false;
+    bool m_bom = false;
+    bool m_nul = false;
+    bool m_invalidUtf8 = false; // the scan stops at the first invalid sequence
+    bool m_nonAscii = false;
+    bool m_invalidCp932 = false;
+    int m_longest = 0;
+};
 
 // Chooses the encoding of a file from its texts, fed one at a time (lines,
 // or a row's fields; they are joined by ASCII separators and line ends).
@@ -66,6 +95,8 @@ class EncodingChooser
 {
 public:
     void add(QStringView text);
+    // The same for valid UTF-8.
+    void add(QUtf8StringView text);
     TextEncoding encoding() const;
 
 private:
@@ -74,4 +105,5 @@ private:
     bool m_longUtf8 = false; // some text's bytes hold a valid 3- or 4-byte UTF-8 sequence
     bool m_notUtf8 = false; // some text's bytes are invalid UTF-8
     QByteArray m_scratch;
+    std::vector<char16_t> m_units;
 };

@@ -16,9 +16,6 @@
 
 namespace TextFile {
 
-namespace {
-
-// Our own text for a file's failure; another device's own text, or ours.
 QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::FileError kind)
 {
     if (const auto *file = qobject_cast<const QFileDevice *>(&device))
@@ -29,8 +26,6 @@ QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::Fil
     return kind == QFileDevice::ReadError ? QStringLiteral("読み込みが途中で止まりました")
                                           : QStringLiteral("書き込みが途中で止まりました");
 }
-
-} // namespace
 
 Bytes read(const QString &path, qint64 maxBytes)
 {

@@ -6,6 +6,7 @@
 #include "TextCodec.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +40,9 @@ Bytes read(const QString &path, qint64 maxBytes);
 // Reads device to its end; false with error on a read failure or when it
 // gives more than maxBytes.
 bool readAll(QIODevice &device, QByteArray &out, QString &error, qint64 maxBytes);
+// Our own text for a device's failure (errorNumber: errno right after it);
+// another device's own text, or ours.
+QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::FileError kind);
 // The reason given for a file larger than maxBytes.
 QString tooLargeReason(qint64 maxBytes);
 

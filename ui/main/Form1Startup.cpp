@@ -190,10 +190,11 @@ void Form1::RefreshView()
         applySortIfOn();
     } else {
         const bool none = c == None;
+        const QByteArray value = c.toUtf8();
         QList<qsizetype> shown;
         for (qsizetype i = 0; i < m_catalog.size(); ++i) {
-            const QStringView f = m_catalog.field(i, field);
-            if (f == c || (none && f.isEmpty()))
+            const QUtf8StringView f = m_catalog.field(i, field);
+            if (QByteArrayView(f.data(), f.size()) == value || (none && f.isEmpty()))
                 shown.append(i);
         }
         showVisibleRows(shown, false);

@@ -83,12 +83,12 @@ void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
     endInsertRows();
 }
 
-QStringView VisibleListModel::fieldOf(quint64 ref, int field) const
+QAnyStringView VisibleListModel::fieldOf(quint64 ref, int field) const
 {
     if (ref & OwnBit)
         return m_own[size_t(ref & ~OwnBit)].field(field);
     const qsizetype master = m_catalog.indexOfKey(qint64(ref));
-    return master >= 0 ? m_catalog.field(master, field) : QStringView();
+    return master >= 0 ? QAnyStringView(m_catalog.field(master, field)) : QAnyStringView();
 }
 
 qint64 VisibleListModel::keyAt(int row) const
@@ -104,15 +104,15 @@ bool VisibleListModel::hasOwnTexts(int row) const
     return m_refs[size_t(row)] & OwnBit;
 }
 
-std::vector<QStringView> VisibleListModel::columnViews(int field) const
+std::vector<QAnyStringView> VisibleListModel::columnViews(int field) const
 {
-    std::vector<QStringView> views(m_refs.size());
+    std::vector<QAnyStringView> views(m_refs.size());
     for (size_t row = 0; row < m_refs.size(); ++row)
         views[row] = fieldOf(m_refs[row], field);
     return views;
 }
 
-QStringView VisibleListModel::view(int row, int field) const
+QAnyStringView VisibleListModel::view(int row, int field) const
 {
     return fieldOf(m_refs[size_t(row)], field);
 }

@@ -37,13 +37,13 @@ public:
 
     qint64 keyAt(int row) const;
     QString text(int row, int field) const;
-    QStringView view(int row, int field) const;
+    QAnyStringView view(int row, int field) const;
     bool hasOwnTexts(int row) const;
     // Whether some row holds texts of its own (or did, since the last refill).
     bool holdsOwnTexts() const { return !m_own.empty(); }
     // The texts of one column (not RowKey) for every row, in row order; the
     // views point into the rows.
-    std::vector<QStringView> columnViews(int field) const;
+    std::vector<QAnyStringView> columnViews(int field) const;
     // The visible row takes the value itself (no effect on the master row).
     void setOwnField(int row, int field, const QString &value);
     // Copies the master row's texts into the visible row, so that later
@@ -77,7 +77,7 @@ Q_SIGNALS:
 private:
     static constexpr quint64 OwnBit = quint64(1) << 63;
 
-    QStringView fieldOf(quint64 ref, int field) const;
+    QAnyStringView fieldOf(quint64 ref, int field) const;
 
     Catalog &m_catalog;
     std::vector<quint64> m_refs;

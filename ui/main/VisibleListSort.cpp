@@ -20,7 +20,11 @@ std::vector<int> sortByTexts(const VisibleListModel &model, int field, bool asce
             keyTexts.push_back(model.text(row, field));
         views.assign(keyTexts.begin(), keyTexts.end());
     } else {
-        views = model.columnViews(field);
+        const std::vector<QAnyStringView> any = model.columnViews(field);
+        keyTexts.reserve(any.size());
+        for (QAnyStringView text : any)
+            keyTexts.push_back(text.toString());
+        views.assign(keyTexts.begin(), keyTexts.end());
     }
     return TextOrder(std::move(views)).sorted(ascending);
 }

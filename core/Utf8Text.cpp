@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
+#include "Utf8Text.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr quint64 HighBits = 0x8080808080808080ULL;
+
+// The length of the ASCII run at the start of [p, end), eight bytes at a time.
+qsizetype asciiRun(const char *p, const char *end)
+{
+    const char *const start = p;
+    while (end - p >= 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & HighBits)
+            break;
+        p += 8;
+    }
+    while (p < end && quint8(*p) < 0x80)
+        ++p;
+    return p - start;
+}
+
+} // namespace
+
+namespace Utf8Text {
+
+qsizetype fromUtf16(QStringView text, char *out)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    char *o = out;
+    while (p < end) {
+        const char32_t u = *p++;
+        if (u < 0x80) {
+            *o++ = char(u);
+            continue;
+        }
+        if (u < 0x800) {
+            *o++ = char(0xC0 | (u >> 6));
+            *o++ = char(0x80 | (u & 0x3F));
+            continue;
+        }
+        char32_t c = u;
+        if (QChar::isSurrogate(u)) {
+            if (QChar::isHighSurrogate(u) && p < end && QChar::isLowSurrogate(*p)) {
+                c = QChar::surrogateToUcs4(char16_t(u), *p++);
+                *o++ = char(0xF0 | (c >> 18));
+                *o++ = char(0x80 | ((c >> 12) & 0x3F));
+                *o++ = char(0x80 | ((c >> 6) & 0x3F));
+                *o++ = char(0x80 | (c & 0x3F));
+                continue;
+            }
+            c = 0xFFFD;
+        }
+        *o++ = char(0xE0 | (c >> 12));
+        *o++ = char(0x80 | ((c >> 6) & 0x3F));
+        *o++ = char(0x80 | (c & 0x3F));
+    }
+    return o - out;
+}
+
+qsizetype length(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80)
+            bytes += 1;
+        else if (u < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            bytes += 4, ++i;
+        else
+            bytes += 3;
+    }
+    return bytes;
+}
+
+QByteArray fromUtf16(QStringView text)
+{
+    QByteArray out(text.size() * MaxBytesPerUnit, Qt::Uninitialized);
+    out.truncate(fromUtf16(text, out.data()));
+    return out;
+}
+
+qsizetype toUtf16(QUtf8StringView text, char16_t *out)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    char16_t *o = out;
+    while (p < end) {
+        const qsizetype ascii = asciiRun(p, end);
+        for (qsizetype k = 0; k < ascii; ++k)
+            *o++ = char16_t(quint8(p[k]));
+        p += ascii;
+        if (p == end)
+            break;
+        const quint8 b = quint8(*p);
+        if (b < 0xE0) {
+            *o++ = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
+            p += 2;
+        } else if (b < 0xF0) {
+            *o++ = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
+            p += 3;
+        } else {
+            const char32_t c = ((b & 0x07) << 18) | ((quint8(p[1]) & 0x3F) << 12) | ((quint8(p[2]) & 0x3F) << 6)
+                | (quint8(p[3]) & 0x3F);
+            *o++ = QChar::highSurrogate(c);
+            *o++ = QChar::lowSurrogate(c);
+            p += 4;
+        }
+    }
+    return o - out;
+}
+
+QString toString(QUtf8StringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    out.truncate(toUtf16(text, reinterpret_cast<char16_t *>(out.data())));
+    return out;
+}
+
+QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer)
+{
+    if (buffer.size() < size_t(text.size()))
+        buffer.resize(size_t(text.size()));
+    return QStringView(buffer.data(), toUtf16(text, buffer.data()));
+}
+
+bool isAscii(QUtf8StringView text)
+{
+    return asciiRun(text.data(), text.data() + text.size()) == text.size();
+}
+
+} // namespace Utf8Text

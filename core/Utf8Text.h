@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <QUtf8StringView>
+
+#include <vector>
+
+// Conversions between the UTF-16 of Qt's strings and the UTF-8 the catalogue
+// keeps its texts in. A stored text is always valid UTF-8: an unpaired
+// surrogate on the way in becomes U+FFFD.
+namespace Utf8Text {
+
+// A UTF-16 unit never takes more than this many UTF-8 bytes.
+inline constexpr qsizetype MaxBytesPerUnit = 3;
+
+// Writes text as UTF-8 at out (room for MaxBytesPerUnit bytes a unit);
+// returns the number of bytes written.
+qsizetype fromUtf16(QStringView text, char *out);
+QByteArray fromUtf16(QStringView text);
+// The number of bytes fromUtf16() writes for text.
+qsizetype length(QStringView text);
+
+// Writes valid UTF-8 as UTF-16 at out (room for text.size() units is
+// enough); returns the number of units written.
+qsizetype toUtf16(QUtf8StringView text, char16_t *out);
+QString toString(QUtf8StringView text);
+// The same into a buffer that keeps its room from one call to the next.
+QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer);
+
+// Whether every byte is ASCII.
+bool isAscii(QUtf8StringView text);
+
+} // namespace Utf8Text
