@@ -6,23 +6,48 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr char Separator = char(CatalogItem::Separator.unicode());
 
-// Field f of a text of fifteen fields joined by the separator.
+const char *nextSeparator(const char *p, const char *end)
+{
+    const void *found = std::memchr(p, Separator, size_t(end - p));
+    return found != nullptr ? static_cast<const char *>(found) : end;
+}
+
+// Field f of a text of fifteen fields joined by the separator. The fields
+// behind the name are short and the last ones mostly empty, so a field in
+// the back half is sought from the end.
 QUtf8StringView fieldOfJoined(QUtf8StringView joined, int f)
 {
-    const char *p = joined.data();
-    const char *const end = p + joined.size();
+    const char *const begin = joined.data();
+    const char *const end = begin + joined.size();
+    constexpr int Last = CatalogItem::StoredFieldCount - 1;
+    if (f >= Last / 2) {
+        const char *fieldEnd = end;
+        const char *p = end;
+        for (int i = Last; i >= f; --i) {
+            fieldEnd = p;
+            while (p > begin && p[-1] != Separator)
+                --p;
+            if (i > f) {
+                Q_ASSERT(p > begin);
+                --p;
+            }
+        }
+        return QUtf8StringView(p, fieldEnd);
+    }
+    const char *p = begin;
     for (int i = 0; i < f; ++i) {
-        p = std::find(p, end, Separator);
+        p = nextSeparator(p, end);
         Q_ASSERT(p != end);
         ++p;
     }
-    return QUtf8StringView(p, std::find(p, end, Separator));
+    return QUtf8StringView(p, nextSeparator(p, end));
 }
 
 QByteArray cleaned(int field, QStringView value)

@@ -245,10 +245,11 @@ enum class StreamOutcome { Read, Failed, ReadWhole };
 // UTF-16, and the first other byte decides. Should the end of the file
 // tell otherwise (a UTF-8 file with a byte that is not UTF-8 late in it,
 // say) or a NUL show a UTF-16 file, the caller reads it again whole.
-StreamOutcome readPieces(QIODevice &file, Catalog &catalog, CatalogLoadReport &report, const ProgressCallback &progress)
+StreamOutcome readPieces(QIODevice &file, Catalog &catalog, CatalogLoadReport &report, const ProgressCallback &progress,
+    qsizetype pieceBytes)
 {
     CatalogReader reader(catalog, report, progress);
-    PieceReader pieces(file, MaxCatalogFileBytes);
+    PieceReader pieces(file, MaxCatalogFileBytes, pieceBytes);
     EncodingDetector detector;
     std::optional<TextEncoding> decodedAs;
     bool first = true;
@@ -278,6 +279,12 @@ StreamOutcome readPieces(QIODevice &file, Catalog &catalog, CatalogLoadReport &r
 
 CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress)
 {
+    return LoadCatalog(path, catalog, progress, PieceReader::DefaultChunk);
+}
+
+CatalogLoadReport LoadCatalog(
+    const QString &path, Catalog &catalog, const ProgressCallback &progress, qsizetype pieceBytes)
+{
     // Pieces are decoded into the catalogue as they come; should they have
     // to be read again, an empty catalogue is simply made anew.
     if (!catalog.isEmpty() || catalog.nextRowKey() != 0)
@@ -297,7 +304,7 @@ CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const Progr
     report.fileFound = true;
     // Room for the rows of short lines; untouched room costs no memory.
     catalog.reserve(info.size() / 32 + 1);
-    const StreamOutcome outcome = readPieces(file, catalog, report, progress);
+    const StreamOutcome outcome = readPieces(file, catalog, report, progress, pieceBytes);
     if (outcome == StreamOutcome::Read)
         return report;
     catalog = Catalog(catalog.arenaBlockBytes());

@@ -51,6 +51,9 @@ struct CatalogLoadReport
 // Reads the list file at path into catalog (appending, keys from the
 // catalogue's counter).
 CatalogLoadReport LoadCatalog(const QString &path, Catalog &catalog, const ProgressCallback &progress = {});
+// The same, the file read in pieces of about pieceBytes (small in tests).
+CatalogLoadReport LoadCatalog(
+    const QString &path, Catalog &catalog, const ProgressCallback &progress, qsizetype pieceBytes);
 
 // The same from an open device (fileFound is set), and from the bytes of a
 // whole file.

@@ -34,6 +34,21 @@ qsizetype fromUtf16(QStringView text, char *out)
     const char16_t *const end = p + text.size();
     char *o = out;
     while (p < end) {
+        // ASCII four units at a time.
+        while (end - p >= 4) {
+            quint64 units;
+            std::memcpy(&units, p, 8);
+            if (units & 0xFF80FF80FF80FF80ULL)
+                break;
+            o[0] = char(p[0]);
+            o[1] = char(p[1]);
+            o[2] = char(p[2]);
+            o[3] = char(p[3]);
+            o += 4;
+            p += 4;
+        }
+        if (p == end)
+            break;
         const char32_t u = *p++;
         if (u < 0x80) {
             *o++ = char(u);

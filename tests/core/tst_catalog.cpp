@@ -37,8 +37,22 @@ CatalogItem randomRow(QRandomGenerator &rng)
         // Lengths around the block size: the joined row ends up shorter,
         // as long as or longer than a block.
         QString text;
-        for (int n = int(rng.bounded(f == 0 ? 40 : 6)); n > 0; --n)
-            text += QChar(rng.bounded(2) ? char16_t(u'a' + rng.bounded(26)) : char16_t(u'ア' + rng.bounded(80)));
+        // One, two, three and four bytes a character in UTF-8.
+        for (int n = int(rng.bounded(f == 0 ? 40 : 6)); n > 0; --n) {
+            switch (rng.bounded(5)) {
+            case 0:
+                text += QChar(char16_t(u'à' + rng.bounded(20)));
+                break;
+            case 1:
+                text += QChar(char16_t(u'ア' + rng.bounded(80)));
+                break;
+            case 2:
+                text += QStringView(u"🎬");
+                break;
+            default:
+                text += QChar(char16_t(u'a' + rng.bounded(26)));
+            }
+        }
         item.setField(f, text);
     }
     return item;

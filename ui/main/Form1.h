@@ -20,6 +20,7 @@
 
 class ColumnChooser;
 class DropIntakeRunner;
+class FieldValues;
 class Form2;
 class QAction;
 class QLineEdit;
@@ -99,7 +100,7 @@ public:
     // rows set by key. The first two give the number of master rows.
     qsizetype restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible);
     qsizetype takeRowsByKey(const std::vector<CatalogItem> &rows);
-    void setFieldByKey(int field, const QHash<qint64, QString> &values);
+    void setFieldByKey(int field, const FieldValues &values);
     static QString removalStatusText(qsizetype removed);
 
 Q_SIGNALS:

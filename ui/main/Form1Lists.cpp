@@ -27,6 +27,17 @@
 
 #include <algorithm>
 
+namespace {
+
+FieldValues single(qint64 key, const QString &text)
+{
+    FieldValues values;
+    values.add(key, text);
+    return values;
+}
+
+} // namespace
+
 // ---- Events of the list and the search box ----------------------------------
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -184,25 +195,32 @@ void Form1::AssignCategory(int k, int item)
         return;
     detachOtherCopies(rows);
     const int field = CatalogItem::Genre1 + k - 1;
-    QList<qsizetype> masters;
-    masters.reserve(rows.size());
-    QHash<qint64, QString> before;
-    QHash<qint64, QString> after;
+    // The master rows are visited in their order: their texts lie in that
+    // order, so a million of them are read in one sweep.
+    std::vector<bool> chosen(size_t(m_catalog.size()), false);
     for (int row : rows) {
         if (m_model->hasOwnTexts(row))
             m_model->setOwnField(row, field, value);
         const qsizetype master = FindMasterRow(m_model->keyAt(row));
-        if (master >= 0) {
+        if (master >= 0)
+            chosen[size_t(master)] = true;
+    }
+    QList<qsizetype> masters;
+    masters.reserve(rows.size());
+    FieldValues before;
+    for (qsizetype master = 0; master < m_catalog.size(); ++master) {
+        if (chosen[size_t(master)]) {
             masters.append(master);
-            before.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
+            before.add(m_catalog.keyAt(master), m_catalog.field(master, field));
         }
     }
     m_catalog.setFieldOfRows(masters, field, value);
+    FieldValues after;
     for (qsizetype master : std::as_const(masters))
-        after.insert(m_catalog.keyAt(master), m_catalog.text(master, field));
+        after.add(m_catalog.keyAt(master), m_catalog.field(master, field));
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
     if (!before.isEmpty())
-        m_undoStack->push(new SetFieldCommand(*this, field, before, after));
+        m_undoStack->push(new SetFieldCommand(*this, field, std::move(before), std::move(after)));
 }
 
 void Form1::RemoveSelectedRows()
@@ -239,12 +257,31 @@ void Form1::RemoveSelectedRows()
             stillSelected.append(row);
     }
     const int scroll = m_listView->verticalScrollBar()->value();
+    // A visible row shows its master row's texts unless it holds its own:
+    // only those are copied from the list, the others are the rows taken.
     std::vector<CatalogItem> visibleGone;
+    std::vector<bool> asTaken; // shows its master row's texts
     for (int row = 0; row < int(removeVisible.size()); ++row) {
-        if (removeVisible[size_t(row)])
-            visibleGone.push_back(visibleItem(row));
+        if (!removeVisible[size_t(row)])
+            continue;
+        const bool own = m_model->hasOwnTexts(row);
+        CatalogItem item;
+        if (own)
+            item = visibleItem(row);
+        item.setRowKey(m_model->keyAt(row));
+        visibleGone.push_back(item);
+        asTaken.push_back(!own);
     }
     std::vector<CatalogItem> takenRows = m_catalog.takeItems(positions);
+    // Taken rows come in list order, so their keys ascend.
+    const auto byKey = [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); };
+    for (size_t v = 0; v < visibleGone.size(); ++v) {
+        if (!asTaken[v])
+            continue;
+        const auto taken = std::lower_bound(takenRows.begin(), takenRows.end(), visibleGone[v], byKey);
+        Q_ASSERT(taken != takenRows.end() && taken->rowKey() == visibleGone[v].rowKey());
+        visibleGone[v] = *taken;
+    }
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
@@ -297,7 +334,7 @@ void Form1::CommitNameEdit(int row, const QString &text)
     m_catalog.setField(master, CatalogItem::Name, text);
     const QString after = m_catalog.text(master, CatalogItem::Name);
     if (after != before)
-        m_undoStack->push(new SetFieldCommand(*this, CatalogItem::Name, { { key, before } }, { { key, after } }));
+        m_undoStack->push(new SetFieldCommand(*this, CatalogItem::Name, single(key, before), single(key, after)));
 }
 
 // ---- Search and duplicates --------------------------------------------------

@@ -5,6 +5,7 @@
 #include "Form1.h"
 
 #include "ColumnChooser.h"
+#include "FieldValues.h"
 #include "RowSetCommand.h"
 #include "SettingsFile.h"
 #include "Twips.h"
@@ -110,17 +111,24 @@ qsizetype Form1::takeRowsByKey(const std::vector<CatalogItem> &rows)
     return positions.size();
 }
 
-void Form1::setFieldByKey(int field, const QHash<qint64, QString> &values)
+void Form1::setFieldByKey(int field, const FieldValues &values)
 {
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const qsizetype master = m_catalog.indexOfKey(it.key());
-        if (master >= 0)
-            m_catalog.setField(master, field, it.value());
+    const std::vector<QList<qint64>> keysByText = values.keysByText();
+    for (qsizetype t = 0; t < values.textCount(); ++t) {
+        QList<qsizetype> masters;
+        masters.reserve(keysByText[size_t(t)].size());
+        for (qint64 key : keysByText[size_t(t)]) {
+            const qsizetype master = m_catalog.indexOfKey(key);
+            if (master >= 0)
+                masters.append(master);
+        }
+        m_catalog.setFieldOfRows(masters, field, values.text(t));
     }
     for (int row = 0; row < m_model->rowCount(); ++row) {
-        const auto value = values.constFind(m_model->keyAt(row));
-        if (value != values.cend() && m_model->hasOwnTexts(row))
-            m_model->setOwnField(row, field, *value);
+        if (!m_model->hasOwnTexts(row))
+            continue;
+        if (const QByteArray *value = values.find(m_model->keyAt(row)))
+            m_model->setOwnField(row, field, QString::fromUtf8(*value));
     }
     m_model->notifyColumnChanged(field, 0, m_model->rowCount() - 1);
 }

@@ -5,7 +5,7 @@
 #include "CatalogItem.h"
 #include "Form1.h"
 
-SetFieldCommand::SetFieldCommand(Form1 &window, int field, QHash<qint64, QString> before, QHash<qint64, QString> after)
+SetFieldCommand::SetFieldCommand(Form1 &window, int field, FieldValues before, FieldValues after)
     : m_window(window)
     , m_field(field)
     , m_before(std::move(before))

@@ -2,8 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
-#include <QHash>
-#include <QString>
+#include "FieldValues.h"
+
 #include <QUndoCommand>
 
 class Form1;
@@ -15,8 +15,7 @@ class Form1;
 class SetFieldCommand : public QUndoCommand
 {
 public:
-    // Texts by row key.
-    SetFieldCommand(Form1 &window, int field, QHash<qint64, QString> before, QHash<qint64, QString> after);
+    SetFieldCommand(Form1 &window, int field, FieldValues before, FieldValues after);
 
     void undo() override;
     void redo() override;
@@ -24,7 +23,7 @@ public:
 private:
     Form1 &m_window;
     int m_field;
-    QHash<qint64, QString> m_before;
-    QHash<qint64, QString> m_after;
+    FieldValues m_before;
+    FieldValues m_after;
     bool m_done = true;
 };
