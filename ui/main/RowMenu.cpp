@@ -58,25 +58,38 @@ void RowMenu::addSubmenu(int k)
     QAction *separator = submenu->addSeparator();
     separator->setObjectName(itemName(k, 1));
     separator->setData(1);
+    connect(submenu, &QMenu::aboutToShow, this, [this, k] { fillIfStale(k); });
     connect(submenu, &QMenu::triggered, this,
         [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
     m_submenus[size_t(k - 1)] = submenu;
 }
 
+// Every press, left ones too, comes here, and a list may hold thousands of
+// values: the press only takes the lists as they are (copies that share the
+// values), and a submenu's items are made from them when it opens.
 void RowMenu::rebuild()
 {
     for (int k = 1; k <= CategoryLists::Count; ++k)
-        fillSubmenu(k);
+        m_atPress[size_t(k - 1)] = m_lists.list(k);
 }
 
-// Items 2.. end up captioned with the values of list k, in list order. Items
-// that already stand at a position are given the caption of that position
-// instead of being destroyed and made again: with lists of a thousand values
-// this keeps the press in the list quick.
-void RowMenu::fillSubmenu(int k)
+// Lists that share their values compare in one step, so opening a submenu
+// again after a press that changed nothing costs nothing here.
+void RowMenu::fillIfStale(int k)
+{
+    const size_t at = size_t(k - 1);
+    if (m_filledWith[at] == m_atPress[at])
+        return;
+    fillSubmenu(k, m_atPress[at]);
+    m_filledWith[at] = m_atPress[at];
+}
+
+// Items 2.. end up captioned with the values, in list order. Items that
+// already stand at a position are given the caption of that position instead
+// of being destroyed and made again.
+void RowMenu::fillSubmenu(int k, const QStringList &values)
 {
     QMenu *submenu = m_submenus[size_t(k - 1)];
-    const QStringList &values = m_lists.list(k);
     QList<QAction *> items = submenu->actions();
     while (items.size() > FixedItems + values.size())
         delete items.takeLast();
@@ -89,11 +102,14 @@ void RowMenu::fillSubmenu(int k)
     }
 }
 
+// The item is complete before it joins the menu, so the menu hears of it
+// once.
 void RowMenu::addValueItem(QMenu *submenu, int k, int item, const QString &value)
 {
-    QAction *action = submenu->addAction(captionOf(value));
+    auto *action = new QAction(captionOf(value), submenu);
     action->setObjectName(itemName(k, item));
     action->setData(item);
+    submenu->addAction(action);
 }
 
 QMenu *RowMenu::menu() const
