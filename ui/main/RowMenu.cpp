@@ -5,6 +5,7 @@
 #include "CategoryLists.h"
 
 #include <QAction>
+#include <QFont>
 #include <QMenu>
 #include <QPoint>
 
@@ -62,6 +63,17 @@ void RowMenu::addSubmenu(int k)
     connect(submenu, &QMenu::triggered, this,
         [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
     m_submenus[size_t(k - 1)] = submenu;
+    leaveCaptionsUnshaped(submenu);
+}
+
+// A value submenu may hold thousands of items, and the menu measures every
+// caption each time it opens. Without kerning and ligatures that takes half
+// the time; text whose script needs shaping to be read is still shaped.
+void RowMenu::leaveCaptionsUnshaped(QMenu *submenu)
+{
+    QFont font;
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    submenu->setFont(font);
 }
 
 // Every press, left ones too, comes here, and a list may hold thousands of

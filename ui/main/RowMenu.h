@@ -37,6 +37,7 @@ Q_SIGNALS:
 
 private:
     void addSubmenu(int k);
+    static void leaveCaptionsUnshaped(QMenu *submenu);
     void fillIfStale(int k);
     void fillSubmenu(int k, const QStringList &values);
     void addValueItem(QMenu *submenu, int k, int item, const QString &value);
