@@ -105,23 +105,25 @@ void RowMenu::fillSubmenu(int k, const QStringList &values)
     QList<QAction *> items = submenu->actions();
     while (items.size() > FixedItems + values.size())
         delete items.takeLast();
-    for (qsizetype p = 0; p < values.size(); ++p) {
-        const int item = int(p) + FixedItems;
-        if (item < items.size())
-            items.at(item)->setText(captionOf(values.at(p)));
-        else
-            addValueItem(submenu, k, item, values.at(p));
-    }
+    for (qsizetype item = FixedItems; item < items.size(); ++item)
+        items.at(item)->setText(captionOf(values.at(item - FixedItems)));
+    addValueItems(submenu, k, values, items.size());
 }
 
-// The item is complete before it joins the menu, so the menu hears of it
-// once.
-void RowMenu::addValueItem(QMenu *submenu, int k, int item, const QString &value)
+// Items from..: each is complete before it joins the menu, so the menu hears
+// of it once. They go in from the last to the first, each before the one made
+// after it: the menu looks that one up from its front, where it stands,
+// instead of looking through every item for the end.
+void RowMenu::addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from)
 {
-    auto *action = new QAction(captionOf(value), submenu);
-    action->setObjectName(itemName(k, item));
-    action->setData(item);
-    submenu->addAction(action);
+    QAction *before = nullptr;
+    for (qsizetype item = FixedItems + values.size() - 1; item >= from; --item) {
+        auto *action = new QAction(captionOf(values.at(item - FixedItems)), submenu);
+        action->setObjectName(itemName(k, int(item)));
+        action->setData(int(item));
+        submenu->insertAction(before, action);
+        before = action;
+    }
 }
 
 QMenu *RowMenu::menu() const

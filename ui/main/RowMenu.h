@@ -40,7 +40,7 @@ private:
     static void leaveCaptionsUnshaped(QMenu *submenu);
     void fillIfStale(int k);
     void fillSubmenu(int k, const QStringList &values);
-    void addValueItem(QMenu *submenu, int k, int item, const QString &value);
+    static void addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from);
 
     const CategoryLists &m_lists;
     QMenu *m_pop;
