@@ -31,7 +31,9 @@ private Q_SLOTS:
     void openEditorIsTakenFirst();
 
 private:
-    // Right-clicks row `row` and chooses the action named `item` in the menu.
+    // Right-clicks row `row` and chooses the action named `item` in the menu;
+    // an item t0k_i of a category submenu is chosen after opening submenu k with
+    // the Right key, which makes its items.
     static bool chooseFromMenu(WindowFixture &f, int row, const QString &item);
     static QStringList masterField(Form1 *w, int field);
 };
@@ -42,6 +44,10 @@ bool TestAssign::chooseFromMenu(WindowFixture &f, int row, const QString &item)
     bool shown = false;
     QTimer::singleShot(100, pop, [&] {
         shown = pop->isVisible();
+        if (item.startsWith(QLatin1String("t0"))) {
+            pop->setActiveAction(pop->actions().at(item.mid(2, 1).toInt() - 1));
+            QTest::keyClick(pop, Qt::Key_Right);
+        }
         if (QAction *action = pop->findChild<QAction *>(item))
             action->trigger();
         pop->close();

@@ -65,6 +65,9 @@ void TestKeyboard::menuKeysOpenPopupAtCurrentRow()
         where = pop->pos();
         for (QAction *action : pop->actions())
             captions.append(action->text());
+        // Into ジャンル２ with the Right key; its items are made as it opens.
+        pop->setActiveAction(pop->actions().at(1));
+        QTest::keyClick(pop, Qt::Key_Right);
         for (QAction *action : pop->actions().at(1)->menu()->actions())
             genre2.append(action->text());
         pop->close();

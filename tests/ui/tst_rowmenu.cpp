@@ -6,10 +6,13 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+#include <array>
 
 namespace {
 
@@ -35,11 +38,21 @@ private:
         return menu;
     }
 
+    // Submenu k after it has opened and closed again: its items are made as
+    // it opens.
+    QMenu *opened(int k) const
+    {
+        QMenu *menu = submenu(k);
+        menu->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+        menu->close();
+        return menu;
+    }
+
     // The captions of items 2.. of submenu k.
     QStringList valueCaptions(int k) const
     {
         QStringList captions;
-        const QList<QAction *> items = submenu(k)->actions();
+        const QList<QAction *> items = opened(k)->actions();
         for (qsizetype i = 2; i < items.size(); ++i)
             captions << items.at(i)->text();
         return captions;
@@ -75,6 +88,7 @@ private Q_SLOTS:
     void ampersandShownLiterally();
     void keyboardChoosesFromPopup();
     void execReturnsWhenClosed();
+    void openedSubmenuHoldsListsOfLastPress();
 };
 
 void TestRowMenu::structure()
@@ -111,7 +125,7 @@ void TestRowMenu::emptyListGivesNoneAndSeparator()
     m_menu->rebuild();
     m_lists->list(k).clear();
     m_menu->rebuild();
-    const QList<QAction *> items = submenu(k)->actions();
+    const QList<QAction *> items = opened(k)->actions();
     QCOMPARE(items.size(), 2);
     QCOMPARE(items.at(0)->text(), QStringLiteral("無し"));
     QCOMPARE(items.at(0)->objectName(), QStringLiteral("t0%1_0").arg(k));
@@ -170,7 +184,7 @@ void TestRowMenu::itemsCarryTheirIndex()
 {
     m_lists->list(4) = QStringList { "a", "b", "c" };
     m_menu->rebuild();
-    const QList<QAction *> items = submenu(4)->actions();
+    const QList<QAction *> items = opened(4)->actions();
     QCOMPARE(items.size(), 5);
     for (int i = 0; i < 5; ++i) {
         QCOMPARE(items.at(i)->data().toInt(), i);
@@ -199,7 +213,7 @@ void TestRowMenu::choosingAnItemSignals()
     QSignalSpy chosen(m_menu, &RowMenu::categoryChosen);
     QSignalSpy removed(m_menu, &RowMenu::removeChosen);
 
-    submenu(k)->actions().at(item)->trigger();
+    opened(k)->actions().at(item)->trigger();
 
     QCOMPARE(chosen.count(), 1);
     QCOMPARE(chosen.first(), QVariantList({ k, item }));
@@ -230,7 +244,7 @@ void TestRowMenu::ampersandShownLiterally()
     QFETCH(QString, caption);
     m_lists->list(1) = QStringList { value };
     m_menu->rebuild();
-    QAction *item = submenu(1)->actions().at(2);
+    QAction *item = opened(1)->actions().at(2);
     QCOMPARE(item->text(), caption);
     QVERIFY(QKeySequence::mnemonic(item->text()).isEmpty());
     // The list itself keeps the value as it is.
@@ -271,6 +285,75 @@ void TestRowMenu::execReturnsWhenClosed()
     m_menu->exec(m_owner->mapToGlobal(QPoint(5, 5)));
     QVERIFY(!pop->isVisible());
     QCOMPARE(removed.count(), 1);
+}
+
+// Values are added, removed, renamed and lists emptied or grown, with presses
+// and openings in between, in random order: every submenu, when it opens,
+// holds exactly the items an eager rebuild at the last press would have
+// made from the lists as they were then, and its items choose themselves.
+void TestRowMenu::openedSubmenuHoldsListsOfLastPress()
+{
+    const QStringList pool { "Rock", "R&B", "", "ジャズ", "a&&b", "Tom&", "Rock", "クラシック" };
+    QRandomGenerator random(7);
+    std::array<QStringList, 5> atPress;
+    int openings = 0;
+    for (int round = 0; round < 300; ++round) {
+        const int k = 1 + int(random.bounded(5));
+        QStringList &values = m_lists->list(k);
+        const QString value = pool.at(random.bounded(pool.size())) + QString::number(random.bounded(3));
+        const int at = int(random.bounded(int(values.size()) + 1));
+        switch (random.bounded(6)) {
+        case 0:
+            values.insert(at, value);
+            break;
+        case 1:
+            if (at < values.size())
+                values.removeAt(at);
+            break;
+        case 2:
+            if (at < values.size())
+                values[at] = value;
+            break;
+        case 3:
+            for (int i = int(random.bounded(60)); i > 0; --i)
+                values.append(pool.at(random.bounded(pool.size())));
+            break;
+        case 4:
+            values.clear();
+            break;
+        default:
+            break;
+        }
+        if (random.bounded(2) == 0) {
+            m_menu->rebuild();
+            for (int c = 1; c <= 5; ++c)
+                atPress[size_t(c - 1)] = m_lists->list(c);
+        }
+        if (random.bounded(3) == 0)
+            continue;
+
+        const int shown = 1 + int(random.bounded(5));
+        const QStringList &expected = atPress[size_t(shown - 1)];
+        const QList<QAction *> items = opened(shown)->actions();
+        ++openings;
+        QCOMPARE(items.size(), 2 + expected.size());
+        QCOMPARE(items.at(0)->text(), QStringLiteral("無し"));
+        QVERIFY(items.at(1)->isSeparator());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QCOMPARE(items.at(i)->data().toInt(), int(i));
+            QCOMPARE(items.at(i)->objectName(), QStringLiteral("t0%1_%2").arg(shown).arg(i));
+            if (i < 2)
+                continue;
+            QVERIFY(!items.at(i)->isSeparator() && items.at(i)->isVisible() && items.at(i)->isEnabled());
+            QCOMPARE(items.at(i)->text(), QString(expected.at(i - 2)).replace(u'&', QLatin1String("&&")));
+        }
+        const int chosen = expected.isEmpty() ? 0 : 2 + int(random.bounded(int(expected.size())));
+        QSignalSpy spy(m_menu, &RowMenu::categoryChosen);
+        items.at(chosen)->trigger();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first(), QVariantList({ shown, chosen }));
+    }
+    QVERIFY(openings > 100);
 }
 
 QTEST_MAIN(TestRowMenu)

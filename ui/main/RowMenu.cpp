@@ -5,6 +5,7 @@
 #include "CategoryLists.h"
 
 #include <QAction>
+#include <QFont>
 #include <QMenu>
 #include <QPoint>
 
@@ -58,42 +59,71 @@ void RowMenu::addSubmenu(int k)
     QAction *separator = submenu->addSeparator();
     separator->setObjectName(itemName(k, 1));
     separator->setData(1);
+    connect(submenu, &QMenu::aboutToShow, this, [this, k] { fillIfStale(k); });
     connect(submenu, &QMenu::triggered, this,
         [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
     m_submenus[size_t(k - 1)] = submenu;
+    leaveCaptionsUnshaped(submenu);
 }
 
+// A value submenu may hold thousands of items, and the menu measures every
+// caption each time it opens. Without kerning and ligatures that takes half
+// the time; text whose script needs shaping to be read is still shaped.
+void RowMenu::leaveCaptionsUnshaped(QMenu *submenu)
+{
+    QFont font;
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    submenu->setFont(font);
+}
+
+// Every press, left ones too, comes here, and a list may hold thousands of
+// values: the press only takes the lists as they are (copies that share the
+// values), and a submenu's items are made from them when it opens.
 void RowMenu::rebuild()
 {
     for (int k = 1; k <= CategoryLists::Count; ++k)
-        fillSubmenu(k);
+        m_atPress[size_t(k - 1)] = m_lists.list(k);
 }
 
-// Items 2.. end up captioned with the values of list k, in list order. Items
-// that already stand at a position are given the caption of that position
-// instead of being destroyed and made again: with lists of a thousand values
-// this keeps the press in the list quick.
-void RowMenu::fillSubmenu(int k)
+// Lists that share their values compare in one step, so opening a submenu
+// again after a press that changed nothing costs nothing here.
+void RowMenu::fillIfStale(int k)
+{
+    const size_t at = size_t(k - 1);
+    if (m_filledWith[at] == m_atPress[at])
+        return;
+    fillSubmenu(k, m_atPress[at]);
+    m_filledWith[at] = m_atPress[at];
+}
+
+// Items 2.. end up captioned with the values, in list order. Items that
+// already stand at a position are given the caption of that position instead
+// of being destroyed and made again.
+void RowMenu::fillSubmenu(int k, const QStringList &values)
 {
     QMenu *submenu = m_submenus[size_t(k - 1)];
-    const QStringList &values = m_lists.list(k);
     QList<QAction *> items = submenu->actions();
     while (items.size() > FixedItems + values.size())
         delete items.takeLast();
-    for (qsizetype p = 0; p < values.size(); ++p) {
-        const int item = int(p) + FixedItems;
-        if (item < items.size())
-            items.at(item)->setText(captionOf(values.at(p)));
-        else
-            addValueItem(submenu, k, item, values.at(p));
-    }
+    for (qsizetype item = FixedItems; item < items.size(); ++item)
+        items.at(item)->setText(captionOf(values.at(item - FixedItems)));
+    addValueItems(submenu, k, values, items.size());
 }
 
-void RowMenu::addValueItem(QMenu *submenu, int k, int item, const QString &value)
+// Items from..: each is complete before it joins the menu, so the menu hears
+// of it once. They go in from the last to the first, each before the one made
+// after it: the menu looks that one up from its front, where it stands,
+// instead of looking through every item for the end.
+void RowMenu::addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from)
 {
-    QAction *action = submenu->addAction(captionOf(value));
-    action->setObjectName(itemName(k, item));
-    action->setData(item);
+    QAction *before = nullptr;
+    for (qsizetype item = FixedItems + values.size() - 1; item >= from; --item) {
+        auto *action = new QAction(captionOf(values.at(item - FixedItems)), submenu);
+        action->setObjectName(itemName(k, int(item)));
+        action->setData(int(item));
+        submenu->insertAction(before, action);
+        before = action;
+    }
 }
 
 QMenu *RowMenu::menu() const

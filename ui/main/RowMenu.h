@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 #include <array>
 
@@ -21,8 +22,8 @@ class RowMenu : public QObject
 public:
     RowMenu(const CategoryLists &lists, QWidget *parent);
 
-    // Rebuilds items 2.. of t01..t05 from the lists; run on every mouse
-    // press in the list.
+    // Run on every mouse press in the list: items 2.. of t01..t05 are made
+    // again from the lists, each submenu when it is next opened.
     void rebuild();
     QMenu *menu() const;
     // Shows the menu at a global position and returns when it closes.
@@ -36,10 +37,16 @@ Q_SIGNALS:
 
 private:
     void addSubmenu(int k);
-    void fillSubmenu(int k);
-    void addValueItem(QMenu *submenu, int k, int item, const QString &value);
+    static void leaveCaptionsUnshaped(QMenu *submenu);
+    void fillIfStale(int k);
+    void fillSubmenu(int k, const QStringList &values);
+    static void addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from);
 
     const CategoryLists &m_lists;
     QMenu *m_pop;
     std::array<QMenu *, 5> m_submenus {};
+    // The lists as they were at the last press, and the values each submenu
+    // was last filled with (copies that share the lists' values).
+    std::array<QStringList, 5> m_atPress;
+    std::array<QStringList, 5> m_filledWith;
 };
