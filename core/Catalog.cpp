@@ -56,11 +56,6 @@ QByteArray cleaned(int field, QStringView value)
         field == CatalogItem::Name ? EntryText::normalizeName(value) : EntryText::normalizeField(value));
 }
 
-bool sameBytes(QUtf8StringView a, QUtf8StringView b)
-{
-    return a.size() == b.size() && std::equal(a.data(), a.data() + a.size(), b.data());
-}
-
 } // namespace
 
 // A copy holds only the texts that rows use.
@@ -332,7 +327,7 @@ bool Catalog::putBack(const std::vector<TakenRow> &rows)
     }
     if (rows.empty())
         return true;
-    std::vector<Row> merged;
+    std::vector<Row, LargeAllocator<Row>> merged;
     merged.reserve(size_t(finalSize));
     std::array<ValueColumn, CategoryCount> assigned;
     size_t next = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CatalogItem.h"
+#include "LargeBlocks.h"
 #include "TextArena.h"
 
 #include <QByteArray>
@@ -114,7 +115,7 @@ private:
         TextArena::Span text;
         quint32 key = 0;
     };
-    using ValueColumn = std::vector<quint32>; // 0: as in the text; else value id + 1
+    using ValueColumn = std::vector<quint32, LargeAllocator<quint32>>; // 0: as in the text; else value id + 1
 
     static bool isCategory(int field) { return field >= CatalogItem::Genre1 && field <= CatalogItem::Other2; }
     QUtf8StringView storedField(const Row &row, int field) const;
@@ -128,8 +129,8 @@ private:
     void compactIfWasteful();
 
     TextArena m_text;
-    std::vector<Row> m_rows;
-    std::vector<qint32> m_positionOfKey; // by key: position, or -1 once removed
+    std::vector<Row, LargeAllocator<Row>> m_rows;
+    std::vector<qint32, LargeAllocator<qint32>> m_positionOfKey; // by key: position, or -1 once removed
     std::array<ValueColumn, CategoryCount> m_assigned; // empty until first used
     std::vector<QByteArray> m_values; // UTF-8
     QHash<QByteArray, quint32> m_valueIds;

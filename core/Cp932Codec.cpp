@@ -174,6 +174,32 @@ bool Cp932Codec::fits(QStringView text) const
     return true;
 }
 
+bool Cp932Codec::fits(QUtf8StringView text) const
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const quint8 b = quint8(*p);
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        char16_t c;
+        if (b < 0xE0) {
+            c = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
+            p += 2;
+        } else if (b < 0xF0) {
+            c = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
+            p += 3;
+        } else {
+            return false; // beyond the BMP
+        }
+        if (m_encode[c] == 0)
+            return false;
+    }
+    return true;
+}
+
 void Cp932Codec::encodeAppend(QStringView text, QByteArray &out) const
 {
     const qsizetype start = out.size();

@@ -35,6 +35,8 @@ public:
 
     // True when every character of text has a round-trip mapping.
     bool fits(QStringView text) const;
+    // The same for valid UTF-8.
+    bool fits(QUtf8StringView text) const;
     // Appends the encoding of text, which must fit.
     void encodeAppend(QStringView text, QByteArray &out) const;
     // The same for valid UTF-8.

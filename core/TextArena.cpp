@@ -2,15 +2,21 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "TextArena.h"
 
-#include <algorithm>
+#include "LargeBlocks.h"
+
 #include <cstring>
 #include <limits>
+
+void TextArena::Free::operator()(char *bytes) const
+{
+    LargeBlocks::release(bytes);
+}
 
 qsizetype TextArena::newBlock(qsizetype bytes)
 {
     Block block;
     // Left uninitialised: a page costs only once a text is written into it.
-    block.bytes = std::make_unique_for_overwrite<char[]>(size_t(bytes));
+    block.bytes.reset(static_cast<char *>(LargeBlocks::allocate(size_t(bytes))));
     block.size = bytes;
     m_capacity += bytes;
     m_blocks.push_back(std::move(block));

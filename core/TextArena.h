@@ -48,9 +48,13 @@ public:
     void clear() { *this = TextArena(m_blockBytes); }
 
 private:
+    struct Free
+    {
+        void operator()(char *bytes) const;
+    };
     struct Block
     {
-        std::unique_ptr<char[]> bytes;
+        std::unique_ptr<char[], Free> bytes;
         qsizetype size = 0;
         qsizetype used = 0;
     };

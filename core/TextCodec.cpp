@@ -316,9 +316,16 @@ void EncodingChooser::add(QUtf8StringView text)
 {
     if (!m_fits || m_nul)
         return;
+    const bool nul = std::memchr(text.data(), 0, size_t(text.size())) != nullptr;
     // ASCII other than NUL fits and is read back as it is.
-    if (Utf8Text::isAscii(text) && std::memchr(text.data(), 0, size_t(text.size())) == nullptr)
+    if (!nul && Utf8Text::isAscii(text))
         return;
+    if (m_notUtf8) {
+        // Only a text that does not fit or a NUL can change the choice now.
+        m_fits = Cp932Codec::instance().fits(text);
+        m_nul = m_fits && nul;
+        return;
+    }
     add(Utf8Text::toUtf16(text, m_units));
 }
 

@@ -139,6 +139,13 @@ QString toString(QUtf8StringView text)
     return out;
 }
 
+QString toString(QAnyStringView text)
+{
+    if (text.isUtf8())
+        return toString(QUtf8StringView(static_cast<const char *>(text.data()), text.size()));
+    return text.toString();
+}
+
 QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer)
 {
     if (buffer.size() < size_t(text.size()))

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -28,6 +29,9 @@ qsizetype length(QStringView text);
 // enough); returns the number of units written.
 qsizetype toUtf16(QUtf8StringView text, char16_t *out);
 QString toString(QUtf8StringView text);
+// Any text as a QString; unlike QString::fromUtf8(), UTF-8 keeps a leading
+// U+FEFF (it is a character of the text, not a mark).
+QString toString(QAnyStringView text);
 // The same into a buffer that keeps its room from one call to the next.
 QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer);
 

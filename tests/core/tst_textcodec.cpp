@@ -297,6 +297,38 @@ private slots:
         QCOMPARE(text, QStringLiteral("a\uFFFDb\uFFFD"));
     }
 
+    // The catalogue hands its texts over as UTF-8: fitting, encoding and the
+    // choice of the file's encoding must be what the same texts give as
+    // UTF-16.
+    void utf8TextsEncodeAsUtf16Texts()
+    {
+        const QStringList pieces = { "movie", "アニメ", "ﾊｲﾃｸ", "縺｡", "～①㈱", "영화", "🎬", "café", "¬", "\\",
+            QString(QChar(0)), "#", "\u0080\uF8F0" };
+        QRandomGenerator rng(7);
+        for (int round = 0; round < 2000; ++round) {
+            EncodingChooser fromUtf16;
+            EncodingChooser fromUtf8;
+            for (int t = int(rng.bounded(6)); t > 0; --t) {
+                QString text;
+                for (int n = int(rng.bounded(4)); n > 0; --n)
+                    text += pieces[rng.bounded(int(pieces.size()))];
+                const QByteArray utf8 = text.toUtf8();
+                const QUtf8StringView view(utf8.constData(), utf8.size());
+                const bool fits = Cp932Codec::instance().fits(QStringView(text));
+                QCOMPARE(Cp932Codec::instance().fits(view), fits);
+                if (fits) {
+                    QByteArray a, b;
+                    TextCodec::encodeAppend(QStringView(text), TextEncoding::Cp932, a);
+                    TextCodec::encodeAppend(view, TextEncoding::Cp932, b);
+                    QCOMPARE(b, a);
+                }
+                fromUtf16.add(QStringView(text));
+                fromUtf8.add(view);
+            }
+            QCOMPARE(fromUtf8.encoding(), fromUtf16.encoding());
+        }
+    }
+
     void fitting_data()
     {
         QTest::addColumn<QString>("text");

@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "FieldValues.h"
 
+#include "Utf8Text.h"
+
 #include <algorithm>
 
 // Rows given in a run mostly share their text: the last one is tried first.
@@ -30,6 +32,12 @@ void FieldValues::add(qint64 key, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
     add(key, QUtf8StringView(utf8.constData(), utf8.size()));
+}
+
+// Not QString::fromUtf8(), which drops a leading U+FEFF.
+QString FieldValues::text(qsizetype t) const
+{
+    return Utf8Text::toString(QUtf8StringView(m_texts[t].constData(), m_texts[t].size()));
 }
 
 std::vector<QList<qint64>> FieldValues::keysByText() const

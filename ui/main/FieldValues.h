@@ -24,7 +24,7 @@ public:
     qsizetype size() const { return qsizetype(m_entries.size()); }
     // The distinct texts, and for each the keys of its rows (keysByText()[t]).
     qsizetype textCount() const { return m_texts.size(); }
-    QString text(qsizetype t) const { return QString::fromUtf8(m_texts[t]); }
+    QString text(qsizetype t) const;
     std::vector<QList<qint64>> keysByText() const;
     // The text for the row with key, or nullptr.
     const QByteArray *find(qint64 key) const;

@@ -9,6 +9,7 @@
 #include "RowSetCommand.h"
 #include "SettingsFile.h"
 #include "Twips.h"
+#include "Utf8Text.h"
 #include "VisibleListModel.h"
 
 #include <QHeaderView>
@@ -128,7 +129,7 @@ void Form1::setFieldByKey(int field, const FieldValues &values)
         if (!m_model->hasOwnTexts(row))
             continue;
         if (const QByteArray *value = values.find(m_model->keyAt(row)))
-            m_model->setOwnField(row, field, QString::fromUtf8(*value));
+            m_model->setOwnField(row, field, Utf8Text::toString(QUtf8StringView(value->constData(), value->size())));
     }
     m_model->notifyColumnChanged(field, 0, m_model->rowCount() - 1);
 }

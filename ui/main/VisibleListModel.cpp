@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "VisibleListModel.h"
 
+#include "Utf8Text.h"
+
 #include <algorithm>
 #include <array>
 
@@ -121,7 +123,7 @@ QString VisibleListModel::text(int row, int field) const
 {
     if (field == CatalogItem::RowKey)
         return QString::number(keyAt(row));
-    return view(row, field).toString();
+    return Utf8Text::toString(view(row, field));
 }
 
 void VisibleListModel::detach(int row)
