@@ -25,7 +25,7 @@ TextOrder::TextOrder(std::vector<QAnyStringView> texts)
     : m_texts(std::move(texts))
 { }
 
-void TextOrder::readFirstChunks(std::vector<Entry> &entries) const
+void TextOrder::readFirstChunks(Entries &entries) const
 {
     const size_t n = m_texts.size();
     for (size_t i = 0; i < n; ++i) {
@@ -39,9 +39,13 @@ void TextOrder::readFirstChunks(std::vector<Entry> &entries) const
 }
 
 // The tied entries lie in ranges one after another; their texts anywhere.
-void TextOrder::readNextChunks(std::vector<Entry> &entries, const std::vector<Range> &tied) const
+void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied) const
 {
+    size_t tiedCount = 0;
+    for (const Range &r : tied)
+        tiedCount += r.last - r.first;
     std::vector<quint32> positions;
+    positions.reserve(tiedCount);
     for (const Range &r : tied) {
         for (size_t i = r.first; i < r.last; ++i)
             positions.push_back(quint32(i));
@@ -62,7 +66,7 @@ void TextOrder::readNextChunks(std::vector<Entry> &entries, const std::vector<Ra
 TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_texts.size();
-    Sorted out { std::vector<Entry>(n), std::vector<quint8>(n, 1) };
+    Sorted out { Entries(n), std::vector<quint8>(n, 1) };
     // Equal chunks keep the texts' order: the position decides, which makes
     // the order total and the sort stable.
     const auto less = [](const Entry &a, const Entry &b) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FoldedUnits.h"
+#include "LargeBlockAllocator.h"
 
 #include <QAnyStringView>
 
@@ -40,11 +41,12 @@ private:
         quint32 index;
         FoldedUnits::Cursor cursor;
     };
+    using Entries = std::vector<Entry, LargeBlockAllocator<Entry>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
     {
-        std::vector<Entry> entries;
+        Entries entries;
         std::vector<quint8> startsGroup;
     };
     struct Range
@@ -52,8 +54,8 @@ private:
         size_t first, last;
     };
     Sorted sortAll() const;
-    void readFirstChunks(std::vector<Entry> &entries) const;
-    void readNextChunks(std::vector<Entry> &entries, const std::vector<Range> &tied) const;
+    void readFirstChunks(Entries &entries) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
     std::vector<QAnyStringView> m_texts;
 };
