@@ -22,12 +22,9 @@ SortRanks::Ranks SortRanks::of(int field)
 void SortRanks::build(Column &column, int field) const
 {
     const qsizetype n = m_catalog.size();
-    std::vector<QString> owned(static_cast<size_t>(n));
-    std::vector<QStringView> texts(static_cast<size_t>(n));
-    for (qsizetype i = 0; i < n; ++i) {
-        owned[size_t(i)] = m_catalog.text(i, field);
-        texts[size_t(i)] = owned[size_t(i)];
-    }
+    std::vector<QAnyStringView> texts(static_cast<size_t>(n));
+    for (qsizetype i = 0; i < n; ++i)
+        texts[size_t(i)] = m_catalog.field(i, field);
     std::vector<quint32> rankOfRow;
     column.distinct = TextOrder(std::move(texts)).ranks(rankOfRow);
     column.byKey.assign(size_t(m_catalog.nextRowKey()), 0);

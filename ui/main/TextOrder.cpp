@@ -2,83 +2,129 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "TextOrder.h"
 
+#include "Prefetch.h"
+
 #include <algorithm>
-#include <thread>
+#include <utility>
 
 namespace {
 
-bool isFolded(QStringView text)
-{
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 ? (u >= 'A' && u <= 'Z') : (c.isSurrogate() || c.toCaseFolded() != c))
-            return false;
-    }
-    return true;
-}
+// How many texts ahead of the one read their memory is asked for: the
+// texts lie apart, and reading a chunk takes long enough that the processor
+// would otherwise wait for each text in turn.
+constexpr size_t Ahead = 8;
 
-// Four UTF-16 units from `from`, padded with 0 (a shorter text comes
-// first), so that most comparisons are integer comparisons in the entries
-// and never reach the texts.
-quint64 unitsAt(QStringView text, qsizetype from)
+bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
-    quint64 units = 0;
-    for (qsizetype i = from; i < from + 4; ++i)
-        units = (units << 16) | (i < text.size() ? text[i].unicode() : 0u);
-    return units;
+    return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
 }
 
 } // namespace
 
-TextOrder::TextOrder(std::vector<QStringView> texts)
+TextOrder::TextOrder(std::vector<QAnyStringView> texts)
     : m_texts(std::move(texts))
+{ }
+
+void TextOrder::readFirstChunks(Entries &entries) const
 {
-    for (QStringView &text : m_texts) {
-        if (!isFolded(text)) {
-            m_folded.push_back(text.toString().toCaseFolded());
-            text = m_folded.back(); // a QString's characters stay put when the vector grows
-        }
+    const size_t n = m_texts.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i + Ahead < n)
+            FoldedUnits::prefetch(m_texts[i + Ahead], 0);
+        Entry &e = entries[i];
+        e.index = quint32(i);
+        e.cursor = 0;
+        e.chunk = FoldedUnits::next(m_texts[i], e.cursor);
     }
 }
 
-std::vector<TextOrder::Entry> TextOrder::entries() const
+// The tied entries lie in ranges one after another; their texts anywhere.
+void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied) const
 {
-    std::vector<Entry> out(m_texts.size());
-    for (size_t i = 0; i < m_texts.size(); ++i) {
-        const QStringView t = m_texts[i];
-        out[i] = { { unitsAt(t, 0), unitsAt(t, 4), unitsAt(t, 8) }, int(i) };
+    size_t tiedCount = 0;
+    for (const Range &r : tied)
+        tiedCount += r.last - r.first;
+    std::vector<quint32> positions;
+    positions.reserve(tiedCount);
+    for (const Range &r : tied) {
+        for (size_t i = r.first; i < r.last; ++i)
+            positions.push_back(quint32(i));
+    }
+    const size_t count = positions.size();
+    for (size_t k = 0; k < count; ++k) {
+        if (k + 2 * Ahead < count)
+            prefetchMemory(&m_texts[entries[positions[k + 2 * Ahead]].index]);
+        if (k + Ahead < count) {
+            const Entry &ahead = entries[positions[k + Ahead]];
+            FoldedUnits::prefetch(m_texts[ahead.index], ahead.cursor);
+        }
+        Entry &e = entries[positions[k]];
+        e.chunk = FoldedUnits::next(m_texts[e.index], e.cursor);
+    }
+}
+
+TextOrder::Sorted TextOrder::sortAll() const
+{
+    const size_t n = m_texts.size();
+    Sorted out { Entries(n), std::vector<quint8>(n, 1) };
+    // Equal chunks keep the texts' order: the position decides, which makes
+    // the order total and the sort stable.
+    const auto less = [](const Entry &a, const Entry &b) {
+        for (int w = 0; w < 3; ++w) {
+            if (a.chunk.words[w] != b.chunk.words[w])
+                return a.chunk.words[w] < b.chunk.words[w];
+        }
+        return a.index < b.index;
+    };
+    // Ranges of texts tied so far, whose next chunks decide.
+    std::vector<Range> tied;
+    if (n > 1)
+        tied.push_back({ 0, n });
+    for (bool first = true; !tied.empty(); first = false) {
+        if (first)
+            readFirstChunks(out.entries);
+        else
+            readNextChunks(out.entries, tied);
+        std::vector<Range> stillTied;
+        for (const Range &r : tied) {
+            std::sort(
+                out.entries.begin() + std::ptrdiff_t(r.first), out.entries.begin() + std::ptrdiff_t(r.last), less);
+            for (size_t i = r.first + 1; i < r.last; ++i)
+                out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
+            for (size_t i = r.first; i < r.last;) {
+                size_t end = i + 1;
+                while (end < r.last && !out.startsGroup[end])
+                    ++end;
+                if (end - i > 1 && FoldedUnits::ending(out.entries[i].chunk) == FoldedUnits::GoesOn)
+                    stillTied.push_back({ i, end });
+                i = end;
+            }
+        }
+        tied.swap(stillTied);
     }
     return out;
 }
 
-// -1, 0, 1 by the texts alone.
-int TextOrder::compare(const Entry &a, const Entry &b) const
-{
-    for (int w = 0; w < 3; ++w) {
-        if (a.units[w] != b.units[w])
-            return a.units[w] < b.units[w] ? -1 : 1;
-    }
-    const QStringView ta = m_texts[size_t(a.index)];
-    const QStringView tb = m_texts[size_t(b.index)];
-    if (ta.size() <= 12 && tb.size() <= 12)
-        return 0;
-    return ta.compare(tb, Qt::CaseSensitive);
-}
-
 std::vector<int> TextOrder::sorted(bool ascending) const
 {
-    std::vector<Entry> all = entries();
-    // Equal texts keep their order: the position before the sort decides, in
-    // both directions, which makes the order total and the sort stable.
-    std::sort(all.begin(), all.end(), [&](const Entry &a, const Entry &b) {
-        const int c = compare(a, b);
-        if (c != 0)
-            return ascending ? c < 0 : c > 0;
-        return a.index < b.index;
-    });
-    std::vector<int> positions(all.size());
-    for (size_t i = 0; i < all.size(); ++i)
-        positions[i] = all[i].index;
+    const Sorted all = sortAll();
+    const size_t n = all.entries.size();
+    std::vector<int> positions;
+    positions.reserve(n);
+    if (ascending) {
+        for (const Entry &e : all.entries)
+            positions.push_back(int(e.index));
+        return positions;
+    }
+    // Groups of equal texts from the last to the first, each in its order.
+    size_t end = n;
+    for (size_t i = n; i-- > 0;) {
+        if (!all.startsGroup[i])
+            continue;
+        for (size_t k = i; k < end; ++k)
+            positions.push_back(int(all.entries[k].index));
+        end = i;
+    }
     return positions;
 }
 
@@ -87,32 +133,15 @@ std::vector<int> TextOrder::ascending() const
     return sorted(true);
 }
 
-// Large lists are sorted in two halves at once, then merged.
-void TextOrder::sortEntries(std::vector<Entry> &all) const
-{
-    const auto less = [this](const Entry &a, const Entry &b) { return compare(a, b) < 0; };
-    constexpr size_t TwoThreadsFrom = 100'000;
-    if (all.size() < TwoThreadsFrom || std::thread::hardware_concurrency() < 2) {
-        std::sort(all.begin(), all.end(), less);
-        return;
-    }
-    const auto middle = all.begin() + std::ptrdiff_t(all.size() / 2);
-    std::thread firstHalf([&] { std::sort(all.begin(), middle, less); });
-    std::sort(middle, all.end(), less);
-    firstHalf.join();
-    std::inplace_merge(all.begin(), middle, all.end(), less);
-}
-
 quint32 TextOrder::ranks(std::vector<quint32> &rankOfText) const
 {
-    std::vector<Entry> all = entries();
-    sortEntries(all);
+    const Sorted all = sortAll();
     rankOfText.assign(m_texts.size(), 0);
     quint32 rank = 0;
-    for (size_t i = 0; i < all.size(); ++i) {
-        if (i > 0 && compare(all[i - 1], all[i]) != 0)
+    for (size_t i = 0; i < all.entries.size(); ++i) {
+        if (i > 0 && all.startsGroup[i])
             ++rank;
-        rankOfText[size_t(all[i].index)] = rank;
+        rankOfText[all.entries[i].index] = rank;
     }
-    return all.empty() ? 0 : rank + 1;
+    return all.entries.empty() ? 0 : rank + 1;
 }

@@ -2,20 +2,26 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include "FoldedUnits.h"
+#include "LargeBlockAllocator.h"
+
+#include <QAnyStringView>
 
 #include <vector>
 
 // The text order of the visible list's columns: both texts case-folded
 // (QString::toCaseFolded, so "abc" and "ABC" are equal), then compared unit
-// by unit by their UTF-16 values, locale-free.
+// by unit by their UTF-16 values, locale-free. Texts may be held as UTF-16,
+// UTF-8 or Latin-1: a text orders as its UTF-16 form does.
+//
+// The texts are read in place, a chunk of folded units at a time: the sort
+// orders the first chunks as integers, then reads the next chunk of only
+// those texts that are still tied, and so on.
 class TextOrder
 {
 public:
-    // Takes the texts to order; texts that folding changes are folded into
-    // storage kept here, the others are read in place.
-    explicit TextOrder(std::vector<QStringView> texts);
+    // The texts must outlive the order.
+    explicit TextOrder(std::vector<QAnyStringView> texts);
 
     qsizetype size() const { return qsizetype(m_texts.size()); }
     // Positions of the texts in ascending order; equal texts keep their
@@ -31,13 +37,25 @@ public:
 private:
     struct Entry
     {
-        quint64 units[3]; // folded units 0..11, padded with 0
-        int index;
+        FoldedUnits::Chunk chunk;
+        quint32 index;
+        FoldedUnits::Cursor cursor;
     };
-    int compare(const Entry &a, const Entry &b) const;
-    std::vector<Entry> entries() const;
-    void sortEntries(std::vector<Entry> &all) const;
+    using Entries = std::vector<Entry, LargeBlockAllocator<Entry>>;
+    // The entries in ascending order, and for each whether its text differs
+    // from the one before.
+    struct Sorted
+    {
+        Entries entries;
+        std::vector<quint8> startsGroup;
+    };
+    struct Range
+    {
+        size_t first, last;
+    };
+    Sorted sortAll() const;
+    void readFirstChunks(Entries &entries) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
-    std::vector<QString> m_folded;
-    std::vector<QStringView> m_texts;
+    std::vector<QAnyStringView> m_texts;
 };

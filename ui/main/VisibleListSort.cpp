@@ -12,7 +12,7 @@ namespace {
 
 std::vector<int> sortByTexts(const VisibleListModel &model, int field, bool ascending)
 {
-    std::vector<QStringView> views;
+    std::vector<QAnyStringView> views;
     std::vector<QString> keyTexts;
     if (field == CatalogItem::RowKey) {
         keyTexts.reserve(size_t(model.rowCount()));
@@ -20,11 +20,7 @@ std::vector<int> sortByTexts(const VisibleListModel &model, int field, bool asce
             keyTexts.push_back(model.text(row, field));
         views.assign(keyTexts.begin(), keyTexts.end());
     } else {
-        const std::vector<QAnyStringView> any = model.columnViews(field);
-        keyTexts.reserve(any.size());
-        for (QAnyStringView text : any)
-            keyTexts.push_back(text.toString());
-        views.assign(keyTexts.begin(), keyTexts.end());
+        views = model.columnViews(field);
     }
     return TextOrder(std::move(views)).sorted(ascending);
 }
