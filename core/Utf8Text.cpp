@@ -3,6 +3,7 @@
 #include "Utf8Text.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -141,9 +142,12 @@ QString toString(QUtf8StringView text)
 
 QString toString(QAnyStringView text)
 {
-    if (text.isUtf8())
-        return toString(QUtf8StringView(static_cast<const char *>(text.data()), text.size()));
-    return text.toString();
+    return text.visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return toString(view);
+        else
+            return view.toString();
+    });
 }
 
 QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer)

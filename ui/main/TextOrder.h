@@ -3,7 +3,7 @@
 #pragma once
 
 #include "FoldedUnits.h"
-#include "LargeBlockAllocator.h"
+#include "LargeBlocks.h"
 
 #include <QAnyStringView>
 
@@ -41,7 +41,7 @@ private:
         quint32 index;
         FoldedUnits::Cursor cursor;
     };
-    using Entries = std::vector<Entry, LargeBlockAllocator<Entry>>;
+    using Entries = std::vector<Entry, LargeAllocator<Entry>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
