@@ -220,7 +220,7 @@ void Catalog::changedAll()
 
 qint64 Catalog::commitRow(qsizetype length)
 {
-    Q_ASSERT(m_nextRowKey < std::numeric_limits<quint32>::max());
+    Q_ASSERT(m_nextRowKey < std::numeric_limits<qint32>::max());
     Q_ASSERT(m_rows.size() < size_t(std::numeric_limits<qint32>::max()));
     const quint32 key = quint32(m_nextRowKey++);
     m_rows.push_back(Row { m_text.commit(length), key });

@@ -47,10 +47,10 @@ void VisibleListModel::setMasterRows(const QList<qsizetype> &positions)
     beginResetModel();
     // A refill gives back the memory of a longer list.
     std::vector<CatalogItem>().swap(m_own);
-    std::vector<quint64>().swap(m_refs);
+    Refs().swap(m_refs);
     m_refs.reserve(size_t(positions.size()));
     for (qsizetype p : positions)
-        m_refs.push_back(quint64(m_catalog.keyAt(p)));
+        m_refs.push_back(Ref(m_catalog.keyAt(p)));
     m_mayRepeatKeys = false;
     endResetModel();
 }
@@ -59,10 +59,10 @@ void VisibleListModel::setAllMasterRows()
 {
     beginResetModel();
     std::vector<CatalogItem>().swap(m_own);
-    std::vector<quint64>().swap(m_refs);
+    Refs().swap(m_refs);
     m_refs.reserve(size_t(m_catalog.size()));
     for (qsizetype p = 0; p < m_catalog.size(); ++p)
-        m_refs.push_back(quint64(m_catalog.keyAt(p)));
+        m_refs.push_back(Ref(m_catalog.keyAt(p)));
     m_mayRepeatKeys = false;
     endResetModel();
 }
@@ -76,16 +76,16 @@ void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
     for (const CatalogItem &row : visibleRows) {
         const qsizetype master = m_catalog.indexOfKey(row.rowKey());
         if (master >= 0 && m_catalog.sameTexts(master, row)) {
-            m_refs.push_back(quint64(row.rowKey()));
+            m_refs.push_back(Ref(row.rowKey()));
         } else {
-            m_refs.push_back(OwnBit | quint64(m_own.size()));
+            m_refs.push_back(OwnBit | Ref(m_own.size()));
             m_own.push_back(row);
         }
     }
     endInsertRows();
 }
 
-QAnyStringView VisibleListModel::fieldOf(quint64 ref, int field) const
+QAnyStringView VisibleListModel::fieldOf(Ref ref, int field) const
 {
     if (ref & OwnBit)
         return m_own[size_t(ref & ~OwnBit)].field(field);
@@ -95,7 +95,7 @@ QAnyStringView VisibleListModel::fieldOf(quint64 ref, int field) const
 
 qint64 VisibleListModel::keyAt(int row) const
 {
-    const quint64 ref = m_refs[size_t(row)];
+    const Ref ref = m_refs[size_t(row)];
     if (ref & OwnBit)
         return m_own[size_t(ref & ~OwnBit)].rowKey();
     return qint64(ref);
@@ -133,7 +133,7 @@ void VisibleListModel::detach(int row)
     const qsizetype master = m_catalog.indexOfKey(keyAt(row));
     CatalogItem copy = master >= 0 ? m_catalog.at(master) : CatalogItem();
     copy.setRowKey(keyAt(row));
-    m_refs[size_t(row)] = OwnBit | quint64(m_own.size());
+    m_refs[size_t(row)] = OwnBit | Ref(m_own.size());
     m_own.push_back(std::move(copy));
 }
 
@@ -158,7 +158,7 @@ void VisibleListModel::removeFlaggedRows(const std::vector<bool> &remove)
 void VisibleListModel::reorder(const std::vector<int> &newOrder)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<quint64> refs(m_refs.size());
+    Refs refs(m_refs.size());
     std::vector<int> newPositionOf(m_refs.size());
     for (size_t i = 0; i < newOrder.size(); ++i) {
         refs[i] = m_refs[size_t(newOrder[i])];

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Catalog.h"
+#include "LargeBlocks.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -75,12 +76,16 @@ Q_SIGNALS:
     void nameEdited(int row, const QString &text);
 
 private:
-    static constexpr quint64 OwnBit = quint64(1) << 63;
+    // A visible row is its master row's key, or with OwnBit the index of
+    // texts of its own: four bytes a row.
+    using Ref = quint32;
+    using Refs = std::vector<Ref, LargeAllocator<Ref>>;
+    static constexpr Ref OwnBit = Ref(1) << 31;
 
-    QAnyStringView fieldOf(quint64 ref, int field) const;
+    QAnyStringView fieldOf(Ref ref, int field) const;
 
     Catalog &m_catalog;
-    std::vector<quint64> m_refs;
+    Refs m_refs;
     std::vector<CatalogItem> m_own;
     bool m_mayRepeatKeys = false;
 };
