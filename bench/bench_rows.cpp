@@ -33,8 +33,8 @@
 #include <ctime>
 #include <functional>
 #include <memory>
-#include <utility>
 #include <sys/resource.h>
+#include <utility>
 
 namespace {
 
@@ -159,8 +159,8 @@ double best(const std::function<void()> &run, const std::function<void()> &prepa
 
 double wallSeconds()
 {
-    return double(std::chrono::steady_clock::now().time_since_epoch().count())
-        * std::chrono::steady_clock::period::num / std::chrono::steady_clock::period::den;
+    return double(std::chrono::steady_clock::now().time_since_epoch().count()) * std::chrono::steady_clock::period::num
+        / std::chrono::steady_clock::period::den;
 }
 
 // Best of Rounds, as processor time and as wall time (the search runs on
@@ -254,7 +254,9 @@ void storage(const QString &path, const QString &program, double fileBytes)
     figure("search \"アニメ\" / \"final\" (SearchCatalog), s", std::max(search, search2), "s",
         QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)").arg(search, 0, 'f', 3).arg(search2, 0, 'f', 3));
     figure("  the same, wall time", std::max(searchWall, search2Wall), "s",
-        QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)").arg(searchWall, 0, 'f', 3).arg(search2Wall, 0, 'f', 3));
+        QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)")
+            .arg(searchWall, 0, 'f', 3)
+            .arg(search2Wall, 0, 'f', 3));
 }
 
 void selectRows(QTableView *view, int step)

@@ -3,14 +3,21 @@
 #include "CatalogSearch.h"
 
 #include "DuplicateFinder.h"
+#include "NameMatcher.h"
 #include "SearchFolding.h"
 #include "Utf8Text.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
-QStringView nameOf(const Catalog &catalog, qsizetype i)
+// A view of the name, whichever text form the catalogue keeps.
+auto nameOf(const Catalog &catalog, qsizetype i)
 {
     thread_local std::vector<char16_t> buffer;
     return Utf8Text::toUtf16(catalog.field(i, CatalogItem::Name), buffer);
@@ -27,22 +34,39 @@ QList<qsizetype> rowsWithAName(const Catalog &catalog)
     return hits;
 }
 
-// A unit folds to at most two, so a name too short to hold the folded text
-// even then is not folded at all.
-QList<qsizetype> rowsContaining(const Catalog &catalog, const std::u16string &needle)
+void findHits(const Catalog &catalog, const NameMatcher &matcher, qsizetype from, qsizetype to, QList<qsizetype> &hits)
 {
-    const SearchFolding &folding = SearchFolding::instance();
-    const qsizetype shortest = qsizetype(needle.size());
-    std::u16string name;
-    QList<qsizetype> hits;
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        const QStringView raw = nameOf(catalog, i);
-        if (raw.size() * qsizetype(SearchFolding::MaxUnitsPerUnit) < shortest)
-            continue;
-        folding.foldInto(raw, name);
-        if (name.find(needle) != std::u16string::npos)
+    std::u16string scratch;
+    for (qsizetype i = from; i < to; ++i) {
+        if (matcher.matches(nameOf(catalog, i), scratch))
             hits.append(i);
     }
+}
+
+// A large catalogue is cut into consecutive parts searched side by side,
+// one a core; the hits of the parts, joined in part order, are those of one
+// pass.
+QList<qsizetype> rowsContaining(const Catalog &catalog, const NameMatcher &matcher, qsizetype parallelFrom)
+{
+    const qsizetype n = catalog.size();
+    const int parts = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
+    const auto bound = [&](int part) { return n * part / parts; };
+    std::vector<QList<qsizetype>> found(static_cast<size_t>(parts));
+    std::vector<std::thread> threads;
+    for (int part = 1; part < parts; ++part) {
+        try {
+            threads.emplace_back(findHits, std::cref(catalog), std::cref(matcher), bound(part), bound(part + 1),
+                std::ref(found[size_t(part)]));
+        } catch (const std::system_error &) { // no thread to be had: this one does it
+            findHits(catalog, matcher, bound(part), bound(part + 1), found[size_t(part)]);
+        }
+    }
+    findHits(catalog, matcher, 0, bound(1), found[0]);
+    for (std::thread &thread : threads)
+        thread.join();
+    QList<qsizetype> hits = std::move(found[0]);
+    for (size_t part = 1; part < found.size(); ++part)
+        hits.append(found[part]);
     return hits;
 }
 
@@ -53,13 +77,11 @@ QString FoldForSearch(QStringView text)
     return SearchFolding::instance().fold(text);
 }
 
-QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text)
+QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsizetype parallelFrom)
 {
     if (text.isEmpty())
         return rowsWithAName(catalog);
-    std::u16string needle;
-    SearchFolding::instance().foldInto(text, needle);
-    return rowsContaining(catalog, needle);
+    return rowsContaining(catalog, NameMatcher(text), parallelFrom);
 }
 
 DuplicateResult FindDuplicatePairs(const Catalog &catalog, DuplicateKey key, qsizetype rowLimit)
