@@ -13,7 +13,7 @@
 //
 // Most names of a large catalogue are no hit, so a name is first scanned for
 // a unit that could give the first folded unit of the text; only a name
-// that has one is folded and searched. The matcher is read-only once built,
+// that has one is folded, from that unit on, and searched. The matcher is read-only once built,
 // so threads may share it, each with its own scratch buffer.
 class NameMatcher
 {
@@ -24,8 +24,9 @@ public:
     bool matches(QAnyStringView name, std::u16string &scratch) const;
 
 private:
-    bool mayMatch(QAnyStringView name) const;
-    bool mayMatchUtf8(QUtf8StringView name) const;
+    static constexpr qsizetype NoCandidate = -1;
+    qsizetype firstCandidate(QAnyStringView name) const;
+    qsizetype firstCandidateUtf8(QUtf8StringView name) const;
     bool candidate(char32_t c) const { return c > 0xFFFF || (m_first[c >> 6] >> (c & 63)) & 1; }
 
     std::u16string m_needle;

@@ -3,6 +3,7 @@
 #include "SearchFolding.h"
 
 #include <QChar>
+#include <QStringDecoder>
 
 #include <type_traits>
 
@@ -114,8 +115,14 @@ void SearchFolding::foldInto(QAnyStringView text, std::u16string &out) const
         return;
     }
     // Not valid UTF-8: folded as the decoder reads it, replacement
-    // characters included.
-    const QString decoded = text.toString();
+    // characters included (a byte order mark at the start is kept).
+    const QString decoded = text.visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return QString(QStringDecoder(
+                QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)(view));
+        else
+            return view.toString();
+    });
     out.resize(size_t(decoded.size()) * MaxUnitsPerUnit);
     out.resize(size_t(foldUtf16(decoded, out.data()) - out.data()));
 }
