@@ -8,7 +8,6 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -23,30 +22,21 @@ auto nameOf(const Catalog &catalog, qsizetype i)
     return Utf8Text::toUtf16(catalog.field(i, CatalogItem::Name), buffer);
 }
 
-// The empty text occurs in every name but the empty one.
-QList<qsizetype> rowsWithAName(const Catalog &catalog)
+// The rows of [from, to) whose name isHit accepts, in order. Each part
+// has its own copy of isHit.
+template<typename IsHit>
+void findHits(const Catalog &catalog, IsHit isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
 {
-    QList<qsizetype> hits;
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        if (!nameOf(catalog, i).isEmpty())
-            hits.append(i);
-    }
-    return hits;
-}
-
-void findHits(const Catalog &catalog, const NameMatcher &matcher, qsizetype from, qsizetype to, QList<qsizetype> &hits)
-{
-    std::u16string scratch;
     for (qsizetype i = from; i < to; ++i) {
-        if (matcher.matches(nameOf(catalog, i), scratch))
+        if (isHit(nameOf(catalog, i)))
             hits.append(i);
     }
 }
 
 // A large catalogue is cut into consecutive parts searched side by side,
 // one a core; the hits of the parts, joined in part order, are those of one
-// pass.
-QList<qsizetype> rowsContaining(const Catalog &catalog, const NameMatcher &matcher, qsizetype parallelFrom)
+// pass. isHit is called on several threads at once.
+template<typename IsHit> QList<qsizetype> rowsWhere(const Catalog &catalog, const IsHit &isHit, qsizetype parallelFrom)
 {
     const qsizetype n = catalog.size();
     const int parts = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
@@ -54,14 +44,15 @@ QList<qsizetype> rowsContaining(const Catalog &catalog, const NameMatcher &match
     std::vector<QList<qsizetype>> found(static_cast<size_t>(parts));
     std::vector<std::thread> threads;
     for (int part = 1; part < parts; ++part) {
+        QList<qsizetype> &hits = found[size_t(part)];
+        const qsizetype from = bound(part), to = bound(part + 1);
         try {
-            threads.emplace_back(findHits, std::cref(catalog), std::cref(matcher), bound(part), bound(part + 1),
-                std::ref(found[size_t(part)]));
+            threads.emplace_back([&catalog, &isHit, from, to, &hits] { findHits(catalog, isHit, from, to, hits); });
         } catch (const std::system_error &) { // no thread to be had: this one does it
-            findHits(catalog, matcher, bound(part), bound(part + 1), found[size_t(part)]);
+            findHits(catalog, isHit, from, to, hits);
         }
     }
-    findHits(catalog, matcher, 0, bound(1), found[0]);
+    findHits(catalog, isHit, 0, bound(1), found[0]);
     for (std::thread &thread : threads)
         thread.join();
     QList<qsizetype> hits = std::move(found[0]);
@@ -79,9 +70,14 @@ QString FoldForSearch(QStringView text)
 
 QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsizetype parallelFrom)
 {
+    // The empty text occurs in every name but the empty one.
     if (text.isEmpty())
-        return rowsWithAName(catalog);
-    return rowsContaining(catalog, NameMatcher(text), parallelFrom);
+        return rowsWhere(
+            catalog, [](auto name) { return !name.isEmpty(); }, parallelFrom);
+    const NameMatcher matcher(text);
+    return rowsWhere(
+        catalog, [&matcher, scratch = std::u16string()](auto name) mutable { return matcher.matches(name, scratch); },
+        parallelFrom);
 }
 
 DuplicateResult FindDuplicatePairs(const Catalog &catalog, DuplicateKey key, qsizetype rowLimit)
