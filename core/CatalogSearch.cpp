@@ -5,7 +5,6 @@
 #include "DuplicateFinder.h"
 #include "NameMatcher.h"
 #include "SearchFolding.h"
-#include "Utf8Text.h"
 
 #include <algorithm>
 #include <string>
@@ -18,8 +17,7 @@ namespace {
 // A view of the name, whichever text form the catalogue keeps.
 auto nameOf(const Catalog &catalog, qsizetype i)
 {
-    thread_local std::vector<char16_t> buffer;
-    return Utf8Text::toUtf16(catalog.field(i, CatalogItem::Name), buffer);
+    return catalog.field(i, CatalogItem::Name);
 }
 
 // The rows of [from, to) whose name isHit accepts, in order. Each part
