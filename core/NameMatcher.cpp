@@ -76,6 +76,16 @@ qsizetype NameMatcher::firstCandidateUtf8(QUtf8StringView name) const
             ++p;
             continue;
         }
+        if ((b & 0xF0) == 0xE0 && end - p >= 3) { // most of a Japanese name: three bytes
+            const uchar b1 = p[1], b2 = p[2];
+            const char32_t c = char32_t(b & 0x0F) << 12 | char32_t(b1 & 0x3F) << 6 | char32_t(b2 & 0x3F);
+            if ((b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80 || c < 0x800 || QChar::isSurrogate(c))
+                return 0;
+            if (candidate(c))
+                return p - begin;
+            p += 3;
+            continue;
+        }
         // Four bytes: a surrogate pair, always a candidate.
         const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
         if (length < 2 || end - p < length)
