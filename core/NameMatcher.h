@@ -13,8 +13,9 @@
 //
 // Most names of a large catalogue are no hit, so a name is first scanned for
 // a unit that could give the first folded unit of the text; only a name
-// that has one is folded, from that unit on, and searched. The matcher is read-only once built,
-// so threads may share it, each with its own scratch buffer.
+// that has one is folded, from that unit on, and searched. The matcher is
+// read-only once built, so threads may share it, each with its own scratch
+// buffer.
 class NameMatcher
 {
 public:

@@ -24,8 +24,9 @@
 // The table covers every UTF-16 unit; characters outside the BMP are folded
 // for case only and stay a surrogate pair. A UTF-8 or Latin-1 text folds
 // exactly as the same text in UTF-16 does; a UTF-8 text that is not valid
-// as the UTF-8 decoder reads it, with replacement characters, and keeping a
-// byte order mark at its start (QString::fromUtf8 drops that one). Build it once (instance()) and reuse it.
+// folds as the UTF-8 decoder reads it, with replacement characters, and
+// keeping a byte order mark at its start (QString::fromUtf8 drops that
+// one). Build it once (instance()) and reuse it.
 class SearchFolding
 {
 public:
