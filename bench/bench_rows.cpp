@@ -28,11 +28,13 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
+#include <utility>
 
 namespace {
 
@@ -155,6 +157,25 @@ double best(const std::function<void()> &run, const std::function<void()> &prepa
     return fastest;
 }
 
+double wallSeconds()
+{
+    return double(std::chrono::steady_clock::now().time_since_epoch().count()) * std::chrono::steady_clock::period::num
+        / std::chrono::steady_clock::period::den;
+}
+
+// Best of Rounds, as processor time and as wall time (the search runs on
+// both cores when the catalogue is large).
+std::pair<double, double> bestCpuAndWall(const std::function<void()> &run)
+{
+    double cpu = 1e30, wall = 1e30;
+    for (int r = 0; r < Rounds; ++r) {
+        const double wallStart = wallSeconds();
+        cpu = std::min(cpu, timed(run));
+        wall = std::min(wall, wallSeconds() - wallStart);
+    }
+    return { cpu, wall };
+}
+
 double iconvCommand(const QString &path)
 {
     double fastest = 1e30;
@@ -228,10 +249,14 @@ void storage(const QString &path, const QString &program, double fileBytes)
     figure("LoadCatalog / iconv", load / iconv, "x", QStringLiteral("<= 1.0  (%1 s)").arg(load, 0, 'f', 3));
     figure("SaveCatalog / iconv", save / iconv, "x",
         QStringLiteral("<= 1.0  (%1 s, saved file %2)").arg(save, 0, 'f', 3).arg(same ? "identical" : "DIFFERENT"));
-    const double search = best([&] { SearchCatalog(*loaded, QStringLiteral("アニメ")); });
-    const double search2 = best([&] { SearchCatalog(*loaded, QStringLiteral("final")); });
+    const auto [search, searchWall] = bestCpuAndWall([&] { SearchCatalog(*loaded, QStringLiteral("アニメ")); });
+    const auto [search2, search2Wall] = bestCpuAndWall([&] { SearchCatalog(*loaded, QStringLiteral("final")); });
     figure("search \"アニメ\" / \"final\" (SearchCatalog), s", std::max(search, search2), "s",
         QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)").arg(search, 0, 'f', 3).arg(search2, 0, 'f', 3));
+    figure("  the same, wall time", std::max(searchWall, search2Wall), "s",
+        QStringLiteral("<= 0.05 at 1M, <= 0.3 at 10M  (%1 / %2)")
+            .arg(searchWall, 0, 'f', 3)
+            .arg(search2Wall, 0, 'f', 3));
 }
 
 void selectRows(QTableView *view, int step)

@@ -3,46 +3,59 @@
 #include "CatalogSearch.h"
 
 #include "DuplicateFinder.h"
+#include "NameMatcher.h"
 #include "SearchFolding.h"
-#include "Utf8Text.h"
 
+#include <algorithm>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
-QStringView nameOf(const Catalog &catalog, qsizetype i)
+// A view of the name, whichever text form the catalogue keeps.
+auto nameOf(const Catalog &catalog, qsizetype i)
 {
-    thread_local std::vector<char16_t> buffer;
-    return Utf8Text::toUtf16(catalog.field(i, CatalogItem::Name), buffer);
+    return catalog.field(i, CatalogItem::Name);
 }
 
-// The empty text occurs in every name but the empty one.
-QList<qsizetype> rowsWithAName(const Catalog &catalog)
+// The rows of [from, to) whose name isHit accepts, in order. Each part
+// has its own copy of isHit.
+template<typename IsHit>
+void findHits(const Catalog &catalog, IsHit isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
 {
-    QList<qsizetype> hits;
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        if (!nameOf(catalog, i).isEmpty())
+    for (qsizetype i = from; i < to; ++i) {
+        if (isHit(nameOf(catalog, i)))
             hits.append(i);
     }
-    return hits;
 }
 
-// A unit folds to at most two, so a name too short to hold the folded text
-// even then is not folded at all.
-QList<qsizetype> rowsContaining(const Catalog &catalog, const std::u16string &needle)
+// A large catalogue is cut into consecutive parts searched side by side,
+// one a core; the hits of the parts, joined in part order, are those of one
+// pass. isHit is called on several threads at once.
+template<typename IsHit> QList<qsizetype> rowsWhere(const Catalog &catalog, const IsHit &isHit, qsizetype parallelFrom)
 {
-    const SearchFolding &folding = SearchFolding::instance();
-    const qsizetype shortest = qsizetype(needle.size());
-    std::u16string name;
-    QList<qsizetype> hits;
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        const QStringView raw = nameOf(catalog, i);
-        if (raw.size() * qsizetype(SearchFolding::MaxUnitsPerUnit) < shortest)
-            continue;
-        folding.foldInto(raw, name);
-        if (name.find(needle) != std::u16string::npos)
-            hits.append(i);
+    const qsizetype n = catalog.size();
+    const int parts = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
+    const auto bound = [&](int part) { return n * part / parts; };
+    std::vector<QList<qsizetype>> found(static_cast<size_t>(parts));
+    std::vector<std::thread> threads;
+    for (int part = 1; part < parts; ++part) {
+        QList<qsizetype> &hits = found[size_t(part)];
+        const qsizetype from = bound(part), to = bound(part + 1);
+        try {
+            threads.emplace_back([&catalog, &isHit, from, to, &hits] { findHits(catalog, isHit, from, to, hits); });
+        } catch (const std::system_error &) { // no thread to be had: this one does it
+            findHits(catalog, isHit, from, to, hits);
+        }
     }
+    findHits(catalog, isHit, 0, bound(1), found[0]);
+    for (std::thread &thread : threads)
+        thread.join();
+    QList<qsizetype> hits = std::move(found[0]);
+    for (size_t part = 1; part < found.size(); ++part)
+        hits.append(found[part]);
     return hits;
 }
 
@@ -53,13 +66,16 @@ QString FoldForSearch(QStringView text)
     return SearchFolding::instance().fold(text);
 }
 
-QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text)
+QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsizetype parallelFrom)
 {
+    // The empty text occurs in every name but the empty one.
     if (text.isEmpty())
-        return rowsWithAName(catalog);
-    std::u16string needle;
-    SearchFolding::instance().foldInto(text, needle);
-    return rowsContaining(catalog, needle);
+        return rowsWhere(
+            catalog, [](auto name) { return !name.isEmpty(); }, parallelFrom);
+    const NameMatcher matcher(text);
+    return rowsWhere(
+        catalog, [&matcher, scratch = std::u16string()](auto name) mutable { return matcher.matches(name, scratch); },
+        parallelFrom);
 }
 
 DuplicateResult FindDuplicatePairs(const Catalog &catalog, DuplicateKey key, qsizetype rowLimit)

@@ -15,9 +15,13 @@
 // full-width forms and hiragana against katakana.
 QString FoldForSearch(QStringView text);
 
+// A catalogue of this many rows or more is searched on every core.
+inline constexpr qsizetype SearchParallelRows = 100'000;
+
 // Positions of the rows whose Name contains text (folded), in master
 // order. An empty text finds every non-empty name.
-QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text);
+QList<qsizetype> SearchCatalog(
+    const Catalog &catalog, const QString &text, qsizetype parallelFrom = SearchParallelRows);
 
 enum class DuplicateKey { Name = 0, Size = 1, NameAndSize = 2 };
 

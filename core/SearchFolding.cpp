@@ -3,6 +3,9 @@
 #include "SearchFolding.h"
 
 #include <QChar>
+#include <QStringDecoder>
+
+#include <type_traits>
 
 namespace {
 
@@ -85,34 +88,102 @@ void SearchFolding::buildMarkTable()
     }
 }
 
-QString SearchFolding::fold(QStringView text) const
+QString SearchFolding::fold(QAnyStringView text) const
 {
     std::u16string out;
     foldInto(text, out);
     return QString(reinterpret_cast<const QChar *>(out.data()), qsizetype(out.size()));
 }
 
-// A unit folds to at most two, so out is sized once for the longest fold
-// and written through a pointer, then cut to what was written.
-void SearchFolding::foldInto(QStringView text, std::u16string &out) const
+// out is sized once for the longest fold and written through a pointer,
+// then cut to what was written.
+void SearchFolding::foldInto(QAnyStringView text, std::u16string &out) const
 {
-    out.resize(size_t(text.size()) * MaxUnitsPerUnit);
+    out.resize(size_t(maxFoldedUnits(text)));
     char16_t *const first = out.data();
-    char16_t *q = first;
+    char16_t *const last = text.visit([&](auto view) {
+        using View = decltype(view);
+        if constexpr (std::is_same_v<View, QStringView>)
+            return foldUtf16(view, first);
+        else if constexpr (std::is_same_v<View, QUtf8StringView>)
+            return foldUtf8(view, first);
+        else
+            return foldLatin1(view, first);
+    });
+    if (last) {
+        out.resize(size_t(last - first));
+        return;
+    }
+    // Not valid UTF-8: folded as the decoder reads it, replacement
+    // characters included (a byte order mark at the start is kept).
+    const QString decoded = text.visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return QString(QStringDecoder(
+                QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)(view));
+        else
+            return view.toString();
+    });
+    out.resize(size_t(decoded.size()) * MaxUnitsPerUnit);
+    out.resize(size_t(foldUtf16(decoded, out.data()) - out.data()));
+}
+
+char16_t *SearchFolding::foldUtf16(QStringView text, char16_t *q) const
+{
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     for (; p != end; ++p) {
-        const char16_t c = m_table[*p];
-        if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
+        const char16_t c = *p;
+        if (c < 0x80) { // ASCII folds to ASCII, without a mark
+            *q++ = m_table[c];
+        } else if (QChar::isHighSurrogate(c) && p + 1 != end && QChar::isLowSurrogate(p[1])) {
             q = foldSurrogatePair(c, p[1], q);
+            ++p;
+        } else {
+            q = foldUnit(c, q);
+        }
+    }
+    return q;
+}
+
+// Gives nullptr at the first byte that does not begin a well-formed
+// sequence (overlong forms, surrogates and values past U+10FFFF included).
+char16_t *SearchFolding::foldUtf8(QUtf8StringView text, char16_t *q) const
+{
+    const uchar *p = reinterpret_cast<const uchar *>(text.data());
+    const uchar *const end = p + text.size();
+    while (p != end) {
+        const uchar b = *p;
+        if (b < 0x80) {
+            *q++ = m_table[b];
             ++p;
             continue;
         }
-        *q++ = c;
-        if (const char16_t mark = m_mark[*p])
-            *q++ = mark;
+        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+        if (length == 0 || end - p < length)
+            return nullptr;
+        char32_t c = b & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return nullptr;
+            c = (c << 6) | (p[k] & 0x3F);
+        }
+        static constexpr char32_t Smallest[5] = { 0, 0, 0x80, 0x800, 0x10000 };
+        if (c < Smallest[length] || c > 0x10FFFF || isSurrogate(c))
+            return nullptr;
+        p += length;
+        if (c > 0xFFFF)
+            q = foldSurrogatePair(QChar::highSurrogate(c), QChar::lowSurrogate(c), q);
+        else
+            q = foldUnit(char16_t(c), q);
     }
-    out.resize(size_t(q - first));
+    return q;
+}
+
+char16_t *SearchFolding::foldLatin1(QLatin1StringView text, char16_t *q) const
+{
+    for (const char c : text)
+        q = foldUnit(uchar(c), q);
+    return q;
 }
 
 // Case folding keeps a character beyond the BMP there, so the pair stays

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Zarumi developers
 #include "CatalogSearch.h"
+#include "NameMatcher.h"
 #include "SearchFolding.h"
 
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +23,7 @@ private slots:
     void unitGrowsOnlyByItsMark();
     void fullWidthAsciiIsAscii();
     void foldIntoReusesTheBuffer();
+    void utf8FoldsAsItsUtf16Form();
 };
 
 void tst_Folding::fold_data()
@@ -140,6 +144,58 @@ void tst_Folding::foldIntoReusesTheBuffer()
     std::u16string out = u"left over from an earlier name";
     SearchFolding::instance().foldInto(u"ＡＢ", out);
     QCOMPARE(QString::fromStdU16String(out), u"ab"_s);
+}
+
+// Random byte strings of characters of one to four bytes, now and then an
+// ill-formed sequence: the UTF-8 text folds as the decoded text does, no
+// longer than one unit a byte, and a name matches a text as its decoded
+// form does; the same bytes read as Latin-1 fold as their decoded form.
+void tst_Folding::utf8FoldsAsItsUtf16Form()
+{
+    const QList<QByteArray> pieces { "a", "Z", " ", "*", "\xC3\x84", "\xC3\xA4", "\xCE\xA3", "\xE3\x81\x8C",
+        "\xE3\x82\xAB", "\xE3\x82\x99", "\xEF\xBD\xB6", "\xEF\xBE\x9E", "\xEF\xBC\xA1", "\xE3\x80\x80", "\xEF\xBB\xBF",
+        "\xEF\xBF\xBF", "\xF0\x90\x90\x80", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF" };
+    const QList<QByteArray> illFormed { "\x80", "\xBF", "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80",
+        "\xF4\x90\x80\x80", "\xF5", "\xFF", "\xE3\x82", "\xF0\x90\x90", "\xC3" };
+    QRandomGenerator random(1207);
+    auto randomBytes = [&](int maxPieces) {
+        QByteArray bytes;
+        for (int i = random.bounded(maxPieces + 1); i > 0; --i) {
+            const bool bad = random.bounded(12) == 0;
+            const QList<QByteArray> &from = bad ? illFormed : pieces;
+            bytes += from.at(random.bounded(from.size()));
+        }
+        return bytes;
+    };
+    // QString::fromUtf8 would drop a byte order mark at the start.
+    auto decode = [](const QByteArray &utf8) {
+        return QString(QStringDecoder(
+            QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)(utf8));
+    };
+    const SearchFolding &folding = SearchFolding::instance();
+    std::u16string out, scratch;
+    int matched = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const QByteArray bytes = randomBytes(8);
+        const QString decoded = decode(bytes);
+        if (!bytes.startsWith("\xEF\xBB\xBF"))
+            QCOMPARE(decoded, QString::fromUtf8(bytes));
+        folding.foldInto(QUtf8StringView(bytes), out);
+        const QString folded(reinterpret_cast<const QChar *>(out.data()), qsizetype(out.size()));
+        QCOMPARE(folded, folding.fold(decoded));
+        QVERIFY(qsizetype(out.size()) <= SearchFolding::maxFoldedUnits(QUtf8StringView(bytes)));
+        QCOMPARE(folding.fold(QLatin1StringView(bytes)), folding.fold(QString::fromLatin1(bytes)));
+
+        const QByteArray text = random.bounded(2) && !bytes.isEmpty()
+            ? bytes.mid(random.bounded(bytes.size()), random.bounded(1, 7))
+            : randomBytes(2);
+        if (text.isEmpty())
+            continue;
+        const bool expected = folded.contains(folding.fold(decode(text)));
+        matched += expected;
+        QCOMPARE(NameMatcher(QUtf8StringView(text)).matches(QUtf8StringView(bytes), scratch), expected);
+    }
+    QVERIFY(matched > 500);
 }
 
 QTEST_APPLESS_MAIN(tst_Folding)

@@ -70,6 +70,7 @@ private slots:
     void plainHitsAreFound_data();
     void plainHitsAreFound();
     void everyPlainHitIsFound();
+    void partsSideBySideMatchTheFoldedContains();
     void statusText_data();
     void statusText();
 };
@@ -244,6 +245,48 @@ void tst_Search::everyPlainHitIsFound()
         }
     }
     QVERIFY(hits > 400);
+}
+
+// A catalogue searched in parts on several threads (the threshold lowered
+// so that a small one is cut too) lists, in master order, exactly the rows
+// whose folded name contains the folded text: names of mixed scripts and
+// widths, voiced kana in every form, characters beyond the BMP, empty
+// names; texts cut from names or made at random.
+void tst_Search::partsSideBySideMatchTheFoldedContains()
+{
+    const QStringList letters { u"a"_s, u"A"_s, u"b"_s, u"ａ"_s, u"Ｂ"_s, u"ｶ"_s, u"カ"_s, u"か"_s, u"ガ"_s, u"が"_s,
+        u"ｶﾞ"_s, u"\u3099"_s, u"ﾊﾟ"_s, u"ぱ"_s, u"\u3000"_s, u" "_s, u"."_s, u"\U00010400"_s, u"\U00010428"_s,
+        u"\U0001F600"_s, u"Σ"_s, u"σ"_s, u"漢"_s };
+    QRandomGenerator random(4242);
+    auto randomText = [&](int maxLetters) {
+        QString text;
+        for (int i = random.bounded(maxLetters + 1); i > 0; --i)
+            text += letters.at(random.bounded(letters.size()));
+        return text;
+    };
+    qsizetype hits = 0;
+    for (int round = 0; round < 150; ++round) {
+        QList<Row> rows;
+        for (int i = random.bounded(1, 400); i > 0; --i)
+            rows.append({ randomText(9), {} });
+        const QString &source = rows.at(random.bounded(rows.size())).name;
+        QString text = randomText(4);
+        if (random.bounded(2) && !source.isEmpty()) {
+            const int from = random.bounded(source.size());
+            text = source.mid(from, random.bounded(1, 6));
+        }
+        QList<qsizetype> expected;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QString &name = rows.at(i).name;
+            if (!name.isEmpty() && FoldForSearch(name).contains(FoldForSearch(text)))
+                expected.append(i);
+        }
+        hits += expected.size();
+        const Catalog catalog = makeCatalog(rows);
+        QCOMPARE(SearchCatalog(catalog, text, 0), expected);
+        QCOMPARE(SearchCatalog(catalog, text, rows.size() + 1), expected);
+    }
+    QVERIFY(hits > 3000);
 }
 
 void tst_Search::statusText_data()
