@@ -56,7 +56,7 @@ private:
         quint32 tag = 0;
         qint32 lastRow = -1;
     };
-    std::vector<Slot> m_slots;
+    std::vector<Slot, LargeAllocator<Slot>> m_slots;
     size_t m_mask = 0;
 };
 
@@ -117,7 +117,7 @@ void DuplicateFinder::linkRows()
 {
     Q_ASSERT(m_catalog.size() <= std::numeric_limits<qint32>::max());
     const qint32 rowCount = qint32(m_catalog.size());
-    std::vector<size_t> hashes(static_cast<size_t>(rowCount));
+    std::vector<size_t, LargeAllocator<size_t>> hashes(static_cast<size_t>(rowCount));
     for (qint32 row = 0; row < rowCount; ++row)
         hashes[size_t(row)] = hashOf(row);
 

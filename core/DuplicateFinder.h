@@ -37,6 +37,6 @@ private:
         qint32 nextSame = -1; // next row with the same key, or -1
         qint32 earlierSame = 0; // rows before this one with the same key
     };
-    std::vector<Link> m_links;
+    std::vector<Link, LargeAllocator<Link>> m_links;
     qint64 m_pairCount = 0;
 };

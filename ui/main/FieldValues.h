@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
+#include "LargeBlocks.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -32,7 +34,8 @@ public:
 private:
     quint32 idOf(QByteArrayView text);
 
-    mutable std::vector<std::pair<qint64, quint32>> m_entries; // (key, text id)
+    mutable std::vector<std::pair<qint64, quint32>, LargeAllocator<std::pair<qint64, quint32>>>
+        m_entries; // (key, text id)
     mutable bool m_sorted = true;
     QList<QByteArray> m_texts; // UTF-8
     QHash<QByteArray, quint32> m_ids;
