@@ -118,31 +118,42 @@ bool Catalog::hasAssignedValues(qsizetype i) const
         [i](const ValueColumn &column) { return !column.empty() && column[size_t(i)] != 0; });
 }
 
+// One pass over the stored text, an assigned value in place of its field.
+QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
+{
+    const QUtf8StringView stored = joinedText(i);
+    if (!hasAssignedValues(i))
+        return stored;
+    buffer.resize(0);
+    const char *p = stored.data();
+    const char *const end = p + stored.size();
+    for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
+        const char *const fieldEnd = nextSeparator(p, end);
+        if (f > 0)
+            buffer.append(Separator);
+        const ValueColumn *column = isCategory(f) ? &m_assigned[size_t(f - CatalogItem::Genre1)] : nullptr;
+        if (column != nullptr && !column->empty() && (*column)[size_t(i)] != 0)
+            buffer.append(m_values[(*column)[size_t(i)] - 1]);
+        else
+            buffer.append(p, fieldEnd - p);
+        p = fieldEnd + 1;
+    }
+    return QUtf8StringView(buffer.constData(), buffer.size());
+}
+
 CatalogItem Catalog::at(qsizetype i) const
 {
-    CatalogItem item;
-    if (hasAssignedValues(i)) {
-        std::array<QString, CatalogItem::StoredFieldCount> fields;
-        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f)
-            fields[size_t(f)] = Utf8Text::toString(field(i, f));
-        item = CatalogItem::fromStoredFields(fields);
-    } else {
-        item = CatalogItem::fromJoinedText(Utf8Text::toString(joinedText(i)));
-    }
+    thread_local QByteArray buffer;
+    CatalogItem item = CatalogItem::fromJoinedText(Utf8Text::toString(joinedTexts(i, buffer)));
     item.setRowKey(keyAt(i));
     return item;
 }
 
 bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
 {
-    thread_local std::vector<char16_t> buffer;
-    if (!hasAssignedValues(i))
-        return Utf8Text::toUtf16(joinedText(i), buffer) == item.joinedText();
-    for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
-        if (Utf8Text::toUtf16(field(i, f), buffer) != item.field(f))
-            return false;
-    }
-    return true;
+    thread_local QByteArray bytes;
+    thread_local std::vector<char16_t> units;
+    return Utf8Text::toUtf16(joinedTexts(i, bytes), units) == item.joinedText();
 }
 
 // ---- Changing texts -----------------------------------------------------------

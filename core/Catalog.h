@@ -58,6 +58,9 @@ public:
     // while hasAssignedValues(i) is false.
     QUtf8StringView joinedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
     bool hasAssignedValues(qsizetype i) const;
+    // The fifteen texts of the row as they are now, joined: the stored text
+    // itself, or, when values were assigned to it, written into buffer.
+    QUtf8StringView joinedTexts(qsizetype i, QByteArray &buffer) const;
 
     // Sets field 0..14 of the row at i through the entry rule.
     void setField(qsizetype i, int field, QStringView value);

@@ -124,16 +124,9 @@ private:
 // Encodes row i as its list line, CR LF included.
 void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, QByteArray &out)
 {
+    thread_local QByteArray joined;
     const qsizetype start = out.size();
-    if (!catalog.hasAssignedValues(i)) {
-        TextCodec::encodeAppend(catalog.joinedText(i), encoding, out);
-    } else {
-        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
-            if (f > 0)
-                out.append('#');
-            TextCodec::encodeAppend(catalog.field(i, f), encoding, out);
-        }
-    }
+    TextCodec::encodeAppend(catalog.joinedTexts(i, joined), encoding, out);
     // The separator is ASCII in both encodings and never part of a
     // multi-byte character, so it can be swapped for '#' in the bytes.
     std::replace(out.begin() + start, out.end(), char(CatalogItem::Separator.unicode()), '#');
@@ -315,15 +308,12 @@ CatalogLoadReport LoadCatalog(
 
 TextEncoding CatalogEncoding(const Catalog &catalog)
 {
+    // The separator is ASCII: no character spans it, so a row's texts can
+    // be judged joined.
     EncodingChooser chooser;
-    for (qsizetype i = 0; i < catalog.size(); ++i) {
-        if (!catalog.hasAssignedValues(i)) {
-            chooser.add(catalog.joinedText(i));
-            continue;
-        }
-        for (int f = 0; f < CatalogItem::StoredFieldCount; ++f)
-            chooser.add(catalog.field(i, f));
-    }
+    QByteArray joined;
+    for (qsizetype i = 0; i < catalog.size(); ++i)
+        chooser.add(catalog.joinedTexts(i, joined));
     return chooser.encoding();
 }
 
