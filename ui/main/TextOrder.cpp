@@ -14,6 +14,17 @@ namespace {
 // would otherwise wait for each text in turn.
 constexpr size_t Ahead = 8;
 
+// Ranges at least this long are split by the unit at one place before
+// being sorted further: a count and a move instead of a comparison sort.
+constexpr size_t SplitLength = 2048;
+constexpr int Digits = FoldedUnits::ChunkUnits + 1;
+
+// The unit at place d of a chunk (the last place says how the text goes on).
+quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
+{
+    return quint16(chunk.words[d / 4] >> (48 - 16 * (d % 4)));
+}
+
 bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
     return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
@@ -22,7 +33,7 @@ bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 } // namespace
 
 TextOrder::TextOrder(std::vector<QAnyStringView> texts)
-    : m_texts(std::move(texts))
+    : m_texts(texts.begin(), texts.end())
 { }
 
 void TextOrder::readFirstChunks(Entries &entries) const
@@ -63,19 +74,50 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied)
     }
 }
 
+// Sorts the range by its chunks from place digit on; entries with equal
+// chunks come in their order so far, which is that of their positions.
+void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
+{
+    const size_t n = size_t(last - first);
+    if (n < 2 || digit == Digits)
+        return;
+    if (n < SplitLength) {
+        std::sort(first, last, [](const Entry &a, const Entry &b) {
+            for (int w = 0; w < 3; ++w) {
+                if (a.chunk.words[w] != b.chunk.words[w])
+                    return a.chunk.words[w] < b.chunk.words[w];
+            }
+            return a.index < b.index;
+        });
+        return;
+    }
+    std::vector<quint32> count(0x10001, 0);
+    quint16 low = 0xFFFF, high = 0;
+    for (const Entry *e = first; e != last; ++e) {
+        const quint16 d = digitOf(e->chunk, digit);
+        ++count[d + 1];
+        low = std::min(low, d);
+        high = std::max(high, d);
+    }
+    if (low == high) {
+        sortRange(first, last, spare, digit + 1);
+        return;
+    }
+    for (size_t d = size_t(low) + 1; d <= size_t(high) + 1; ++d)
+        count[d] += count[d - 1];
+    std::vector<quint32> start(count.begin() + low, count.begin() + high + 2);
+    for (const Entry *e = first; e != last; ++e)
+        spare[count[digitOf(e->chunk, digit)]++] = *e;
+    std::copy(spare, spare + n, first);
+    for (size_t d = 0; d + 1 < start.size(); ++d)
+        sortRange(first + start[d], first + start[d + 1], spare, digit + 1);
+}
+
 TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_texts.size();
     Sorted out { Entries(n), std::vector<quint8>(n, 1) };
-    // Equal chunks keep the texts' order: the position decides, which makes
-    // the order total and the sort stable.
-    const auto less = [](const Entry &a, const Entry &b) {
-        for (int w = 0; w < 3; ++w) {
-            if (a.chunk.words[w] != b.chunk.words[w])
-                return a.chunk.words[w] < b.chunk.words[w];
-        }
-        return a.index < b.index;
-    };
+    Entries spare(n);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
@@ -87,8 +129,7 @@ TextOrder::Sorted TextOrder::sortAll() const
             readNextChunks(out.entries, tied);
         std::vector<Range> stillTied;
         for (const Range &r : tied) {
-            std::sort(
-                out.entries.begin() + std::ptrdiff_t(r.first), out.entries.begin() + std::ptrdiff_t(r.last), less);
+            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare.data(), 0);
             for (size_t i = r.first + 1; i < r.last; ++i)
                 out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
             for (size_t i = r.first; i < r.last;) {

@@ -54,8 +54,9 @@ private:
         size_t first, last;
     };
     Sorted sortAll() const;
+    static void sortRange(Entry *first, Entry *last, Entry *spare, int digit);
     void readFirstChunks(Entries &entries) const;
     void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
-    std::vector<QAnyStringView> m_texts;
+    std::vector<QAnyStringView, LargeAllocator<QAnyStringView>> m_texts;
 };
