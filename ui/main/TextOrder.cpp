@@ -16,7 +16,7 @@ constexpr size_t Ahead = 8;
 
 // Ranges at least this long are split by the unit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
-constexpr size_t SplitLength = 2048;
+constexpr size_t SplitLength = 256;
 constexpr int Digits = FoldedUnits::ChunkUnits + 1;
 
 // The unit at place d of a chunk (the last place says how the text goes on).
@@ -91,7 +91,8 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
         });
         return;
     }
-    std::vector<quint32> count(0x10001, 0);
+    // Zero again on return: only the counts of units that occur are used.
+    static thread_local std::vector<quint32> count(0x10001, 0);
     quint16 low = 0xFFFF, high = 0;
     for (const Entry *e = first; e != last; ++e) {
         const quint16 d = digitOf(e->chunk, digit);
@@ -100,17 +101,24 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
         high = std::max(high, d);
     }
     if (low == high) {
+        count[size_t(low) + 1] = 0;
         sortRange(first, last, spare, digit + 1);
         return;
     }
     for (size_t d = size_t(low) + 1; d <= size_t(high) + 1; ++d)
         count[d] += count[d - 1];
-    std::vector<quint32> start(count.begin() + low, count.begin() + high + 2);
     for (const Entry *e = first; e != last; ++e)
         spare[count[digitOf(e->chunk, digit)]++] = *e;
     std::copy(spare, spare + n, first);
-    for (size_t d = 0; d + 1 < start.size(); ++d)
-        sortRange(first + start[d], first + start[d + 1], spare, digit + 1);
+    std::fill(count.begin() + low, count.begin() + high + 2, 0);
+    for (Entry *run = first; run != last;) {
+        const quint16 d = digitOf(run->chunk, digit);
+        Entry *end = run + 1;
+        while (end != last && digitOf(end->chunk, digit) == d)
+            ++end;
+        sortRange(run, end, spare, digit + 1);
+        run = end;
+    }
 }
 
 TextOrder::Sorted TextOrder::sortAll() const
