@@ -12,7 +12,7 @@ namespace {
 // How many texts ahead of the one read their memory is asked for: the
 // texts lie apart, and reading a chunk takes long enough that the processor
 // would otherwise wait for each text in turn.
-constexpr size_t Ahead = 8;
+constexpr size_t Ahead = 16;
 
 // Ranges at least this long are split by the unit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
@@ -32,7 +32,11 @@ bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 
 } // namespace
 
-TextOrder::TextOrder(std::vector<QAnyStringView> texts)
+TextOrder::TextOrder(Texts texts)
+    : m_texts(std::move(texts))
+{ }
+
+TextOrder::TextOrder(const std::vector<QAnyStringView> &texts)
     : m_texts(texts.begin(), texts.end())
 { }
 

@@ -20,8 +20,10 @@
 class TextOrder
 {
 public:
+    using Texts = std::vector<QAnyStringView, LargeAllocator<QAnyStringView>>;
     // The texts must outlive the order.
-    explicit TextOrder(std::vector<QAnyStringView> texts);
+    explicit TextOrder(Texts texts);
+    explicit TextOrder(const std::vector<QAnyStringView> &texts);
 
     qsizetype size() const { return qsizetype(m_texts.size()); }
     // Positions of the texts in ascending order; equal texts keep their
@@ -58,5 +60,5 @@ private:
     void readFirstChunks(Entries &entries) const;
     void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
-    std::vector<QAnyStringView, LargeAllocator<QAnyStringView>> m_texts;
+    Texts m_texts;
 };
