@@ -59,7 +59,7 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied)
     size_t tiedCount = 0;
     for (const Range &r : tied)
         tiedCount += r.last - r.first;
-    std::vector<quint32> positions;
+    std::vector<quint32, LargeAllocator<quint32>> positions;
     positions.reserve(tiedCount);
     for (const Range &r : tied) {
         for (size_t i = r.first; i < r.last; ++i)
@@ -128,7 +128,7 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
 TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_texts.size();
-    Sorted out { Entries(n), std::vector<quint8>(n, 1) };
+    Sorted out { Entries(n), Flags(n, 1) };
     Entries spare(n);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;

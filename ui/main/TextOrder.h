@@ -44,12 +44,13 @@ private:
         FoldedUnits::Cursor cursor;
     };
     using Entries = std::vector<Entry, LargeAllocator<Entry>>;
+    using Flags = std::vector<quint8, LargeAllocator<quint8>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
     {
         Entries entries;
-        std::vector<quint8> startsGroup;
+        Flags startsGroup;
     };
     struct Range
     {
