@@ -64,7 +64,7 @@ private Q_SLOTS:
     {
         QRandomGenerator rng(12);
         for (int round = 0; round < 300; ++round) {
-            const int n = int(rng.bounded(round % 10 == 0 ? 2000 : 60));
+            const int n = int(rng.bounded(round % 10 == 0 ? 8000 : 60));
             std::vector<QString> texts;
             for (int i = 0; i < n; ++i) {
                 // Repeats, and the same text in other case, make ties.

@@ -22,7 +22,7 @@ SortRanks::Ranks SortRanks::of(int field)
 void SortRanks::build(Column &column, int field) const
 {
     const qsizetype n = m_catalog.size();
-    std::vector<QAnyStringView> texts(static_cast<size_t>(n));
+    TextOrder::Texts texts(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i)
         texts[size_t(i)] = m_catalog.field(i, field);
     std::vector<quint32> rankOfRow;

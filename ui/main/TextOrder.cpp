@@ -12,7 +12,18 @@ namespace {
 // How many texts ahead of the one read their memory is asked for: the
 // texts lie apart, and reading a chunk takes long enough that the processor
 // would otherwise wait for each text in turn.
-constexpr size_t Ahead = 8;
+constexpr size_t Ahead = 16;
+
+// Ranges at least this long are split by the unit at one place before
+// being sorted further: a count and a move instead of a comparison sort.
+constexpr size_t SplitLength = 256;
+constexpr int Digits = FoldedUnits::ChunkUnits + 1;
+
+// The unit at place d of a chunk (the last place says how the text goes on).
+quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
+{
+    return quint16(chunk.words[d / 4] >> (48 - 16 * (d % 4)));
+}
 
 bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
@@ -21,8 +32,12 @@ bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 
 } // namespace
 
-TextOrder::TextOrder(std::vector<QAnyStringView> texts)
+TextOrder::TextOrder(Texts texts)
     : m_texts(std::move(texts))
+{ }
+
+TextOrder::TextOrder(const std::vector<QAnyStringView> &texts)
+    : m_texts(texts.begin(), texts.end())
 { }
 
 void TextOrder::readFirstChunks(Entries &entries) const
@@ -44,7 +59,7 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied)
     size_t tiedCount = 0;
     for (const Range &r : tied)
         tiedCount += r.last - r.first;
-    std::vector<quint32> positions;
+    std::vector<quint32, LargeAllocator<quint32>> positions;
     positions.reserve(tiedCount);
     for (const Range &r : tied) {
         for (size_t i = r.first; i < r.last; ++i)
@@ -63,19 +78,58 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied)
     }
 }
 
+// Sorts the range by its chunks from place digit on; entries with equal
+// chunks come in their order so far, which is that of their positions.
+void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
+{
+    const size_t n = size_t(last - first);
+    if (n < 2 || digit == Digits)
+        return;
+    if (n < SplitLength) {
+        std::sort(first, last, [](const Entry &a, const Entry &b) {
+            for (int w = 0; w < 3; ++w) {
+                if (a.chunk.words[w] != b.chunk.words[w])
+                    return a.chunk.words[w] < b.chunk.words[w];
+            }
+            return a.index < b.index;
+        });
+        return;
+    }
+    // Zero again on return: only the counts of units that occur are used.
+    static thread_local std::vector<quint32> count(0x10001, 0);
+    quint16 low = 0xFFFF, high = 0;
+    for (const Entry *e = first; e != last; ++e) {
+        const quint16 d = digitOf(e->chunk, digit);
+        ++count[d + 1];
+        low = std::min(low, d);
+        high = std::max(high, d);
+    }
+    if (low == high) {
+        count[size_t(low) + 1] = 0;
+        sortRange(first, last, spare, digit + 1);
+        return;
+    }
+    for (size_t d = size_t(low) + 1; d <= size_t(high) + 1; ++d)
+        count[d] += count[d - 1];
+    for (const Entry *e = first; e != last; ++e)
+        spare[count[digitOf(e->chunk, digit)]++] = *e;
+    std::copy(spare, spare + n, first);
+    std::fill(count.begin() + low, count.begin() + high + 2, 0);
+    for (Entry *run = first; run != last;) {
+        const quint16 d = digitOf(run->chunk, digit);
+        Entry *end = run + 1;
+        while (end != last && digitOf(end->chunk, digit) == d)
+            ++end;
+        sortRange(run, end, spare, digit + 1);
+        run = end;
+    }
+}
+
 TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_texts.size();
-    Sorted out { Entries(n), std::vector<quint8>(n, 1) };
-    // Equal chunks keep the texts' order: the position decides, which makes
-    // the order total and the sort stable.
-    const auto less = [](const Entry &a, const Entry &b) {
-        for (int w = 0; w < 3; ++w) {
-            if (a.chunk.words[w] != b.chunk.words[w])
-                return a.chunk.words[w] < b.chunk.words[w];
-        }
-        return a.index < b.index;
-    };
+    Sorted out { Entries(n), Flags(n, 1) };
+    Entries spare(n);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
@@ -87,8 +141,7 @@ TextOrder::Sorted TextOrder::sortAll() const
             readNextChunks(out.entries, tied);
         std::vector<Range> stillTied;
         for (const Range &r : tied) {
-            std::sort(
-                out.entries.begin() + std::ptrdiff_t(r.first), out.entries.begin() + std::ptrdiff_t(r.last), less);
+            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare.data(), 0);
             for (size_t i = r.first + 1; i < r.last; ++i)
                 out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
             for (size_t i = r.first; i < r.last;) {

@@ -20,8 +20,10 @@
 class TextOrder
 {
 public:
+    using Texts = std::vector<QAnyStringView, LargeAllocator<QAnyStringView>>;
     // The texts must outlive the order.
-    explicit TextOrder(std::vector<QAnyStringView> texts);
+    explicit TextOrder(Texts texts);
+    explicit TextOrder(const std::vector<QAnyStringView> &texts);
 
     qsizetype size() const { return qsizetype(m_texts.size()); }
     // Positions of the texts in ascending order; equal texts keep their
@@ -42,20 +44,22 @@ private:
         FoldedUnits::Cursor cursor;
     };
     using Entries = std::vector<Entry, LargeAllocator<Entry>>;
+    using Flags = std::vector<quint8, LargeAllocator<quint8>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
     {
         Entries entries;
-        std::vector<quint8> startsGroup;
+        Flags startsGroup;
     };
     struct Range
     {
         size_t first, last;
     };
     Sorted sortAll() const;
+    static void sortRange(Entry *first, Entry *last, Entry *spare, int digit);
     void readFirstChunks(Entries &entries) const;
     void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
-    std::vector<QAnyStringView> m_texts;
+    Texts m_texts;
 };
