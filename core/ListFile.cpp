@@ -242,7 +242,7 @@ StreamOutcome readPieces(QIODevice &file, Catalog &catalog, CatalogLoadReport &r
     qsizetype pieceBytes)
 {
     CatalogReader reader(catalog, report, progress);
-    PieceReader pieces(file, MaxCatalogFileBytes, pieceBytes);
+    PieceReader pieces(file, MaxCatalogFileBytes, pieceBytes, MaxWholeCatalogFileBytes);
     EncodingDetector detector;
     std::optional<TextEncoding> decodedAs;
     bool first = true;

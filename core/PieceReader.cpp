@@ -10,10 +10,11 @@
 #include <cerrno>
 #include <cstring>
 
-PieceReader::PieceReader(QIODevice &device, qint64 maxBytes, qsizetype chunk)
+PieceReader::PieceReader(QIODevice &device, qint64 maxBytes, qsizetype chunk, qint64 maxPiece)
     : m_device(device)
     , m_maxBytes(maxBytes)
     , m_chunk(chunk)
+    , m_maxPiece(maxPiece)
 { }
 
 // Where the unread part may be cut: after its last LF, or after its last CR
@@ -39,6 +40,10 @@ bool PieceReader::fill()
         std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, size_t(rest));
     m_begin = 0;
     m_end = rest;
+    if (rest >= m_maxPiece) {
+        m_error = TextFile::tooLargeReason(m_maxPiece);
+        return false;
+    }
     if (m_buffer.size() < rest + m_chunk)
         m_buffer.resize(rest + m_chunk);
     while (m_end < m_buffer.size() && !m_atEnd) {

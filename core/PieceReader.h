@@ -11,7 +11,8 @@ class QIODevice;
 // Reads a text file in pieces of about a few megabytes, each ending at a
 // line end (after an LF, or after a CR that no LF can follow) or at the
 // file's end, so that the file is never held whole and no line and no
-// character is cut. A line longer than a piece makes the piece grow.
+// character is cut. A line longer than a piece makes the piece grow, up to
+// maxPiece: a longer one (a damaged file without line ends) is a failure.
 //
 //   PieceReader pieces(file, maxBytes);
 //   QByteArrayView piece;
@@ -23,7 +24,7 @@ class PieceReader
 public:
     static constexpr qsizetype DefaultChunk = qsizetype(4) << 20;
 
-    PieceReader(QIODevice &device, qint64 maxBytes, qsizetype chunk = DefaultChunk);
+    PieceReader(QIODevice &device, qint64 maxBytes, qsizetype chunk = DefaultChunk, qint64 maxPiece = qint64(1) << 30);
 
     // The next piece; valid until the next call. False at the end or on a
     // failure.
@@ -38,6 +39,7 @@ private:
     QIODevice &m_device;
     qint64 m_maxBytes;
     qsizetype m_chunk;
+    qint64 m_maxPiece;
     QByteArray m_buffer;
     qsizetype m_begin = 0; // the unread part is [m_begin, m_end)
     qsizetype m_end = 0;

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "FailingDevice.h"
 #include "ListFile.h"
+#include "PieceReader.h"
 #include "TestFiles.h"
 #include "TextFile.h"
 
@@ -514,6 +515,30 @@ private slots:
             for (qsizetype i = 0; i < whole.size(); ++i)
                 QVERIFY2(pieces.at(i) == whole.at(i), context);
         }
+    }
+
+    // A damaged file without line ends is not gathered into one line
+    // beyond what a file read whole may hold.
+    void endlessLineIsRefused()
+    {
+        QBuffer device;
+        device.setData(QByteArray(100, 'x') + "\r\nshort\r\n");
+        device.open(QIODevice::ReadOnly);
+        PieceReader pieces(device, 1 << 20, 8, 64);
+        QByteArrayView piece;
+        QVERIFY(!pieces.next(piece));
+        QVERIFY(pieces.failed());
+        QCOMPARE(pieces.error(), TextFile::tooLargeReason(64));
+        QBuffer fits;
+        fits.setData(QByteArray(60, 'x') + "\r\nshort");
+        fits.open(QIODevice::ReadOnly);
+        PieceReader fitting(fits, 1 << 20, 8, 64);
+        QVERIFY(fitting.next(piece));
+        QCOMPARE(piece.size(), 62);
+        QVERIFY(fitting.next(piece));
+        QCOMPARE(piece, QByteArrayView("short"));
+        QVERIFY(!fitting.next(piece));
+        QVERIFY(!fitting.failed());
     }
 
     void oversizedFileIsRefused()
