@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "Cp932Codec.h"
 
+#include "Utf8Text.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -179,22 +181,8 @@ bool Cp932Codec::fits(QUtf8StringView text) const
     const char *p = text.data();
     const char *const end = p + text.size();
     while (p < end) {
-        const quint8 b = quint8(*p);
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        char16_t c;
-        if (b < 0xE0) {
-            c = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
-            p += 2;
-        } else if (b < 0xF0) {
-            c = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
-            p += 3;
-        } else {
-            return false; // beyond the BMP
-        }
-        if (m_encode[c] == 0)
+        const char32_t c = Utf8Text::next(p);
+        if (c >= 0x80 && (c > 0xFFFF || m_encode[c] == 0))
             return false;
     }
     return true;
@@ -229,20 +217,10 @@ void Cp932Codec::encodeAppend(QUtf8StringView text, QByteArray &out) const
     const char *p = text.data();
     const char *const end = p + text.size();
     while (p < end) {
-        const quint8 b = quint8(*p);
-        char16_t c;
-        if (b < 0x80) {
-            *o++ = char(b);
-            ++p;
+        const char32_t c = Utf8Text::next(p);
+        if (c < 0x80) {
+            *o++ = char(c);
             continue;
-        }
-        if (b < 0xE0) {
-            c = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
-            p += 2;
-        } else {
-            Q_ASSERT(b < 0xF0);
-            c = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
-            p += 3;
         }
         const quint16 code = m_encode[c];
         if (code > 0xFF)

@@ -115,19 +115,12 @@ qsizetype toUtf16(QUtf8StringView text, char16_t *out)
         p += ascii;
         if (p == end)
             break;
-        const quint8 b = quint8(*p);
-        if (b < 0xE0) {
-            *o++ = char16_t(((b & 0x1F) << 6) | (quint8(p[1]) & 0x3F));
-            p += 2;
-        } else if (b < 0xF0) {
-            *o++ = char16_t(((b & 0x0F) << 12) | ((quint8(p[1]) & 0x3F) << 6) | (quint8(p[2]) & 0x3F));
-            p += 3;
-        } else {
-            const char32_t c = ((b & 0x07) << 18) | ((quint8(p[1]) & 0x3F) << 12) | ((quint8(p[2]) & 0x3F) << 6)
-                | (quint8(p[3]) & 0x3F);
+        const char32_t c = next(p);
+        if (QChar::requiresSurrogates(c)) {
             *o++ = QChar::highSurrogate(c);
             *o++ = QChar::lowSurrogate(c);
-            p += 4;
+        } else {
+            *o++ = char16_t(c);
         }
     }
     return o - out;

@@ -35,6 +35,30 @@ QString toString(QAnyStringView text);
 // The same into a buffer that keeps its room from one call to the next.
 QStringView toUtf16(QUtf8StringView text, std::vector<char16_t> &buffer);
 
+// The character of valid UTF-8 that starts at p, which moves past it.
+inline char32_t next(const char *&p)
+{
+    const auto byte = [&p](int i) { return char32_t(quint8(p[i])); };
+    const char32_t b = byte(0);
+    if (b < 0x80) {
+        p += 1;
+        return b;
+    }
+    if (b < 0xE0) {
+        const char32_t c = ((b & 0x1F) << 6) | (byte(1) & 0x3F);
+        p += 2;
+        return c;
+    }
+    if (b < 0xF0) {
+        const char32_t c = ((b & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        p += 3;
+        return c;
+    }
+    const char32_t c = ((b & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+    p += 4;
+    return c;
+}
+
 // Whether every byte is ASCII.
 bool isAscii(QUtf8StringView text);
 
