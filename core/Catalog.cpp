@@ -156,6 +156,13 @@ bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
     return Utf8Text::toUtf16(joinedTexts(i, bytes), units) == item.joinedText();
 }
 
+bool Catalog::sameTexts(qsizetype i, QUtf8StringView joined) const
+{
+    thread_local QByteArray bytes;
+    const QUtf8StringView own = joinedTexts(i, bytes);
+    return own.size() == joined.size() && std::memcmp(own.data(), joined.data(), size_t(own.size())) == 0;
+}
+
 // ---- Changing texts -----------------------------------------------------------
 
 quint32 Catalog::valueId(const QByteArray &cleanValue)
@@ -336,23 +343,35 @@ bool Catalog::putBack(const std::vector<TakenRow> &rows)
             return false;
         keyUsed[size_t(key)] = true;
     }
+    std::vector<qsizetype> positions;
+    std::vector<Row> back;
+    positions.reserve(rows.size());
+    back.reserve(rows.size());
+    for (const TakenRow &row : rows) {
+        const QStringView joined = row.item.joinedText();
+        char *room = m_text.reserve(Utf8Text::length(joined));
+        positions.push_back(row.position);
+        back.push_back(Row { m_text.commit(Utf8Text::fromUtf16(joined, room)), quint32(row.item.rowKey()) });
+    }
+    mergeBack(positions, back);
+    return true;
+}
+
+// The rows come back at the given positions (ascending, in the list they
+// make together with the present rows); their texts are in the arena.
+void Catalog::mergeBack(const std::vector<qsizetype> &positions, const std::vector<Row> &rows)
+{
     if (rows.empty())
-        return true;
+        return;
+    const qsizetype finalSize = size() + qsizetype(rows.size());
     std::vector<Row, LargeAllocator<Row>> merged;
     merged.reserve(size_t(finalSize));
     std::array<ValueColumn, CategoryCount> assigned;
     size_t next = 0;
     size_t old = 0;
     for (qsizetype j = 0; j < finalSize; ++j) {
-        const bool comesBack = next < rows.size() && rows[next].position == j;
-        if (comesBack) {
-            const CatalogItem &item = rows[next++].item;
-            const QStringView joined = item.joinedText();
-            char *room = m_text.reserve(Utf8Text::length(joined));
-            merged.push_back(Row { m_text.commit(Utf8Text::fromUtf16(joined, room)), quint32(item.rowKey()) });
-        } else {
-            merged.push_back(m_rows[old]);
-        }
+        const bool comesBack = next < rows.size() && positions[next] == j;
+        merged.push_back(comesBack ? rows[next++] : m_rows[old]);
         for (int c = 0; c < CategoryCount; ++c) {
             if (!m_assigned[size_t(c)].empty())
                 assigned[size_t(c)].push_back(comesBack ? 0 : m_assigned[size_t(c)][old]);
@@ -364,7 +383,6 @@ bool Catalog::putBack(const std::vector<TakenRow> &rows)
     m_assigned.swap(assigned);
     reindexFrom(0);
     changedAll();
-    return true;
 }
 
 qsizetype Catalog::indexOfKey(qint64 key) const
@@ -387,40 +405,69 @@ void Catalog::compactIfWasteful()
     m_unusedBytes = 0;
 }
 
+RowBatch Catalog::takeBatch(QList<qsizetype> positions)
+{
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    positions.erase(
+        std::remove_if(positions.begin(), positions.end(), [this](qsizetype p) { return p < 0 || p >= size(); }),
+        positions.end());
+    RowBatch taken;
+    taken.reserve(positions.size());
+    QByteArray buffer;
+    for (qsizetype p : std::as_const(positions))
+        taken.append(keyAt(p), joinedTexts(p, buffer));
+    removeRows(positions);
+    return taken;
+}
+
 std::vector<CatalogItem> Catalog::takeItems(QList<qsizetype> positions)
 {
+    const RowBatch taken = takeBatch(std::move(positions));
     std::vector<CatalogItem> items;
-    std::vector<TakenRow> taken = takeRows(std::move(positions));
-    items.reserve(taken.size());
-    for (TakenRow &row : taken)
-        items.push_back(std::move(row.item));
+    items.reserve(size_t(taken.size()));
+    for (qsizetype i = 0; i < taken.size(); ++i)
+        items.push_back(taken.item(i));
     return items;
 }
 
 // Keys grow along the list, so a row's place follows from its key: after
 // every present row with a smaller key and every row put back before it.
-qsizetype Catalog::insertRows(const std::vector<CatalogItem> &rows)
+qsizetype Catalog::insertBatch(const RowBatch &rows)
 {
-    std::vector<CatalogItem> incoming;
-    incoming.reserve(rows.size());
-    for (const CatalogItem &row : rows) {
-        if (row.rowKey() >= 0 && row.rowKey() < m_nextRowKey && indexOfKey(row.rowKey()) < 0)
-            incoming.push_back(row);
+    std::vector<qsizetype> incoming;
+    incoming.reserve(size_t(rows.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows.hasTexts(i) && rows.keyAt(i) < m_nextRowKey && indexOfKey(rows.keyAt(i)) < 0)
+            incoming.push_back(i);
     }
-    const auto byKey = [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); };
-    std::sort(incoming.begin(), incoming.end(), byKey);
-    incoming.erase(std::unique(incoming.begin(), incoming.end(),
-                       [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() == b.rowKey(); }),
+    const auto keyOf = [&rows](qsizetype i) { return rows.keyAt(i); };
+    std::stable_sort(incoming.begin(), incoming.end(), [&](qsizetype a, qsizetype b) { return keyOf(a) < keyOf(b); });
+    incoming.erase(
+        std::unique(incoming.begin(), incoming.end(), [&](qsizetype a, qsizetype b) { return keyOf(a) == keyOf(b); }),
         incoming.end());
-    std::vector<TakenRow> back;
+    std::vector<qsizetype> positions;
+    std::vector<Row> back;
+    positions.reserve(incoming.size());
     back.reserve(incoming.size());
     qsizetype present = 0;
-    for (CatalogItem &row : incoming) {
-        while (present < size() && keyAt(present) < row.rowKey())
+    for (qsizetype i : incoming) {
+        while (present < size() && keyAt(present) < keyOf(i))
             ++present;
-        back.push_back(TakenRow { present + qsizetype(back.size()), std::move(row) });
+        positions.push_back(present + qsizetype(back.size()));
+        back.push_back(Row { m_text.add(rows.joinedText(i)), quint32(keyOf(i)) });
     }
-    if (!putBack(back))
-        return 0;
+    mergeBack(positions, back);
     return qsizetype(back.size());
+}
+
+qsizetype Catalog::insertRows(const std::vector<CatalogItem> &rows)
+{
+    RowBatch batch;
+    batch.reserve(qsizetype(rows.size()));
+    for (const CatalogItem &row : rows) {
+        if (row.rowKey() >= 0 && row.rowKey() < m_nextRowKey)
+            batch.append(row);
+    }
+    return insertBatch(batch);
 }

@@ -4,6 +4,7 @@
 
 #include "CatalogItem.h"
 #include "LargeBlocks.h"
+#include "RowBatch.h"
 #include "TextArena.h"
 
 #include <QByteArray>
@@ -54,6 +55,7 @@ public:
     qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
     // Whether the row at i holds exactly the texts of item (keys aside).
     bool sameTexts(qsizetype i, const CatalogItem &item) const;
+    bool sameTexts(qsizetype i, QUtf8StringView joined) const;
     // The stored texts of the row as read or appended, joined; valid only
     // while hasAssignedValues(i) is false.
     QUtf8StringView joinedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
@@ -81,11 +83,14 @@ public:
     // duplicates ignored).
     void removeRows(QList<qsizetype> positions);
     // As removeRows, and gives the removed rows back in list order, each
-    // with its key.
+    // with its key and its texts as they are now.
+    RowBatch takeBatch(QList<qsizetype> positions);
     std::vector<CatalogItem> takeItems(QList<qsizetype> positions);
     // Puts rows back with the keys they carry, each at the place its key
-    // has in the list (keys grow along it); a key already present is left
-    // out. Gives the number of rows put back.
+    // has in the list (keys grow along it); a key already present, one never
+    // handed out, a second row with one key and a row held by key alone are
+    // left out. Gives the number of rows put back.
+    qsizetype insertBatch(const RowBatch &rows);
     qsizetype insertRows(const std::vector<CatalogItem> &rows);
 
     // Rows taken out, to be put back later: where each stood and its texts
@@ -129,6 +134,7 @@ private:
     void changedAll();
     void reindexFrom(qsizetype first);
     void keepRows(const std::vector<bool> &remove);
+    void mergeBack(const std::vector<qsizetype> &positions, const std::vector<Row> &rows);
     void compactIfWasteful();
 
     TextArena m_text;

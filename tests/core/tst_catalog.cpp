@@ -323,20 +323,31 @@ private slots:
         QCOMPARE(names(catalog), QStringList({ "1", "2" }));
     }
 
-    // Rows taken out in random batches come
-    // back at their places with their keys when put back newest batch first
-    // (as undo does); putting back a row that is present adds nothing.
+    // Rows taken out in random batches come back at their places, with
+    // their keys and their assigned category values, when put back newest
+    // batch first (as undo does); putting back a row that is present adds
+    // nothing.
     void takenRowsGoBackInPlace()
     {
+        const auto rows = [](const Catalog &catalog) {
+            QStringList out;
+            for (qsizetype i = 0; i < catalog.size(); ++i)
+                out.append(catalog.at(i).rowKeyText() + u'|' + catalog.at(i).toListLine());
+            return out;
+        };
         for (int round = 0; round < 50; ++round) {
             QRandomGenerator random(round);
-            Catalog catalog;
+            Catalog catalog(SmallBlock);
             for (int i = 0; i < 30; ++i)
                 catalog.append(named(QString::number(i)));
             std::vector<std::vector<CatalogItem>> batches;
             std::vector<QStringList> before;
+            for (int k = 0; k < 6; ++k) {
+                catalog.setFieldOfRows({ random.bounded(catalog.size()), random.bounded(catalog.size()) },
+                    CatalogItem::Genre1 + random.bounded(Catalog::CategoryCount), QStringLiteral("値%1").arg(k));
+            }
             for (int step = 0; step < 6 && catalog.size() > 0; ++step) {
-                before.push_back(names(catalog));
+                before.push_back(rows(catalog));
                 QList<qsizetype> positions;
                 for (int n = random.bounded(1, 6); n > 0; --n)
                     positions.append(random.bounded(catalog.size()));
@@ -346,20 +357,20 @@ private slots:
                     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
                     QStringList out;
                     for (qsizetype p : sorted)
-                        out.append(catalog.at(p).text(CatalogItem::Name));
+                        out.append(catalog.at(p).rowKeyText() + u'|' + catalog.at(p).toListLine());
                     return out;
                 }();
                 batches.push_back(catalog.takeItems(positions));
                 QStringList taken;
                 for (const CatalogItem &row : batches.back())
-                    taken.append(row.text(CatalogItem::Name));
+                    taken.append(row.rowKeyText() + u'|' + row.toListLine());
                 QCOMPARE(taken, expectedTaken);
             }
             while (!batches.empty()) {
                 QCOMPARE(catalog.insertRows(batches.back()), qsizetype(batches.back().size()));
                 QCOMPARE(catalog.insertRows(batches.back()), qsizetype(0));
                 batches.pop_back();
-                QCOMPARE(names(catalog), before.back());
+                QCOMPARE(rows(catalog), before.back());
                 before.pop_back();
             }
             for (qsizetype i = 0; i < catalog.size(); ++i) {

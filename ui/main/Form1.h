@@ -98,8 +98,8 @@ public:
     // For undo and redo: rows put back into both lists (those whose key is
     // not present), rows taken out of both lists by key, and one field of
     // rows set by key. The first two give the number of master rows.
-    qsizetype restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible);
-    qsizetype takeRowsByKey(const std::vector<CatalogItem> &rows);
+    qsizetype restoreRows(const RowBatch &master, const RowBatch &visible);
+    qsizetype takeRowsByKey(const RowBatch &rows);
     void setFieldByKey(int field, const FieldValues &values);
     static QString removalStatusText(qsizetype removed);
 
@@ -216,8 +216,8 @@ private:
     std::deque<FolderAdd> m_folderAdds;
     std::optional<FolderAdd> m_runningFolder;
     // The rows of the drop or folder add in progress, for its undo.
-    std::vector<CatalogItem> m_addedMaster;
-    std::vector<CatalogItem> m_addedVisible;
+    RowBatch m_addedMaster;
+    RowBatch m_addedVisible;
 
     int m_designListTop = 780; // twips, taken at start-up
     qint16 m_statusTicks = 0;

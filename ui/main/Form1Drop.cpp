@@ -89,10 +89,10 @@ void Form1::onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qs
             master.setField(CatalogItem::Genre1 + m_runningFolder->category - 1, m_runningFolder->discName);
         const qint64 key = m_catalog.append(std::move(master));
         CatalogItem visible = m_catalog.at(m_catalog.size() - 1);
-        m_addedMaster.push_back(visible);
+        m_addedMaster.append(visible);
         visible.setField(CatalogItem::FileSize, probe.viewSize);
         visible.setRowKey(key);
-        m_addedVisible.push_back(visible);
+        m_addedVisible.append(visible);
         visibleRows.push_back(std::move(visible));
     }
     const int firstNew = m_model->rowCount();

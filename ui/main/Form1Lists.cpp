@@ -258,30 +258,17 @@ void Form1::RemoveSelectedRows()
     }
     const int scroll = m_listView->verticalScrollBar()->value();
     // A visible row shows its master row's texts unless it holds its own:
-    // only those are copied from the list, the others are the rows taken.
-    std::vector<CatalogItem> visibleGone;
-    std::vector<bool> asTaken; // shows its master row's texts
+    // only those are kept with it, the others by key alone.
+    RowBatch visibleGone;
     for (int row = 0; row < int(removeVisible.size()); ++row) {
         if (!removeVisible[size_t(row)])
             continue;
-        const bool own = m_model->hasOwnTexts(row);
-        CatalogItem item;
-        if (own)
-            item = visibleItem(row);
-        item.setRowKey(m_model->keyAt(row));
-        visibleGone.push_back(item);
-        asTaken.push_back(!own);
+        if (m_model->hasOwnTexts(row))
+            visibleGone.append(visibleItem(row));
+        else
+            visibleGone.appendKey(m_model->keyAt(row));
     }
-    std::vector<CatalogItem> takenRows = m_catalog.takeItems(positions);
-    // Taken rows come in list order, so their keys ascend.
-    const auto byKey = [](const CatalogItem &a, const CatalogItem &b) { return a.rowKey() < b.rowKey(); };
-    for (size_t v = 0; v < visibleGone.size(); ++v) {
-        if (!asTaken[v])
-            continue;
-        const auto taken = std::lower_bound(takenRows.begin(), takenRows.end(), visibleGone[v], byKey);
-        Q_ASSERT(taken != takenRows.end() && taken->rowKey() == visibleGone[v].rowKey());
-        visibleGone[v] = *taken;
-    }
+    RowBatch takenRows = m_catalog.takeBatch(positions);
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
@@ -298,10 +285,10 @@ void Form1::RemoveSelectedRows()
     }
     m_listView->selectionModel()->select(keep, QItemSelectionModel::Select);
     m_listView->verticalScrollBar()->setValue(scroll);
-    if (takenRows.empty())
+    if (takenRows.isEmpty())
         return;
     // A count of a search that is no longer true does not stay on screen.
-    setStatus(removalStatusText(qsizetype(takenRows.size())));
+    setStatus(removalStatusText(takenRows.size()));
     m_undoStack->push(new RowSetCommand(*this, RowSetCommand::Removed, std::move(takenRows), std::move(visibleGone)));
 }
 

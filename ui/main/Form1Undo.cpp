@@ -15,9 +15,10 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenuBar>
-#include <QSet>
 #include <QTableView>
 #include <QUndoStack>
+
+#include <utility>
 
 void Form1::buildEditMenu()
 {
@@ -54,33 +55,38 @@ QString Form1::removalStatusText(qsizetype removed)
 
 void Form1::pushAddedRows()
 {
-    if (m_addedMaster.empty())
+    if (m_addedMaster.isEmpty())
         return;
-    m_undoStack->push(
-        new RowSetCommand(*this, RowSetCommand::Added, std::move(m_addedMaster), std::move(m_addedVisible)));
-    m_addedMaster.clear();
-    m_addedVisible.clear();
+    m_undoStack->push(new RowSetCommand(*this, RowSetCommand::Added, std::exchange(m_addedMaster, RowBatch()),
+        std::exchange(m_addedVisible, RowBatch())));
 }
 
-qsizetype Form1::restoreRows(const std::vector<CatalogItem> &master, const std::vector<CatalogItem> &visible)
+qsizetype Form1::restoreRows(const RowBatch &master, const RowBatch &visible)
 {
-    QSet<qint64> absent;
-    for (const CatalogItem &row : master) {
-        if (m_catalog.indexOfKey(row.rowKey()) < 0)
-            absent.insert(row.rowKey());
+    // Only the rows that come back now are shown again.
+    std::vector<bool> absent(size_t(m_catalog.nextRowKey()), false);
+    for (qsizetype i = 0; i < master.size(); ++i) {
+        if (master.keyAt(i) < m_catalog.nextRowKey() && m_catalog.indexOfKey(master.keyAt(i)) < 0)
+            absent[size_t(master.keyAt(i))] = true;
     }
-    const qsizetype restored = m_catalog.insertRows(master);
-    std::vector<CatalogItem> shown;
-    for (const CatalogItem &row : visible) {
-        if (absent.remove(row.rowKey()))
-            shown.push_back(row);
+    const qsizetype restored = m_catalog.insertBatch(master);
+    RowBatch shown;
+    for (qsizetype i = 0; i < visible.size(); ++i) {
+        const qint64 key = visible.keyAt(i);
+        if (key >= qint64(absent.size()) || !absent[size_t(key)] || m_catalog.indexOfKey(key) < 0)
+            continue;
+        absent[size_t(key)] = false;
+        if (visible.hasTexts(i))
+            shown.append(key, visible.joinedText(i));
+        else
+            shown.appendKey(key);
     }
     // The rows come back at the end of the visible list, selected and in
     // view, as a drop shows its rows.
     m_listView->clearSelection();
     const int first = m_model->rowCount();
     m_model->appendRows(shown);
-    if (!shown.empty()) {
+    if (!shown.isEmpty()) {
         const QItemSelection back(
             m_model->index(first, 0), m_model->index(m_model->rowCount() - 1, m_model->columnCount() - 1));
         m_listView->selectionModel()->select(back, QItemSelectionModel::Select);
@@ -89,21 +95,22 @@ qsizetype Form1::restoreRows(const std::vector<CatalogItem> &master, const std::
     return restored;
 }
 
-qsizetype Form1::takeRowsByKey(const std::vector<CatalogItem> &rows)
+qsizetype Form1::takeRowsByKey(const RowBatch &rows)
 {
-    QSet<qint64> keys;
+    std::vector<bool> taken(size_t(m_catalog.nextRowKey()), false);
     QList<qsizetype> positions;
-    for (const CatalogItem &row : rows) {
-        const qsizetype master = m_catalog.indexOfKey(row.rowKey());
-        if (master >= 0) {
-            keys.insert(row.rowKey());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const qsizetype master = m_catalog.indexOfKey(rows.keyAt(i));
+        if (master >= 0 && !taken[size_t(rows.keyAt(i))]) {
+            taken[size_t(rows.keyAt(i))] = true;
             positions.append(master);
         }
     }
     std::vector<bool> remove(size_t(m_model->rowCount()), false);
     bool any = false;
     for (int row = 0; row < m_model->rowCount(); ++row) {
-        remove[size_t(row)] = keys.contains(m_model->keyAt(row));
+        const qint64 key = m_model->keyAt(row);
+        remove[size_t(row)] = key >= 0 && key < qint64(taken.size()) && taken[size_t(key)];
         any = any || remove[size_t(row)];
     }
     m_catalog.removeRows(positions);

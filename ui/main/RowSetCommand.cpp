@@ -4,8 +4,7 @@
 
 #include "Form1.h"
 
-RowSetCommand::RowSetCommand(
-    Form1 &window, Change change, std::vector<CatalogItem> master, std::vector<CatalogItem> visible)
+RowSetCommand::RowSetCommand(Form1 &window, Change change, RowBatch master, RowBatch visible)
     : m_window(window)
     , m_change(change)
     , m_master(std::move(master))

@@ -2,11 +2,9 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
-#include "CatalogItem.h"
+#include "RowBatch.h"
 
 #include <QUndoCommand>
-
-#include <vector>
 
 class Form1;
 
@@ -20,8 +18,9 @@ public:
     enum Change { Added, Removed };
 
     // master: the master rows, visible: their rows as the visible list
-    // showed them (a dropped file's row holds the view size).
-    RowSetCommand(Form1 &window, Change change, std::vector<CatalogItem> master, std::vector<CatalogItem> visible);
+    // showed them (a dropped file's row holds the view size; a row that
+    // showed its master row's texts may be held by key alone).
+    RowSetCommand(Form1 &window, Change change, RowBatch master, RowBatch visible);
 
     void undo() override;
     void redo() override;
@@ -32,7 +31,7 @@ private:
 
     Form1 &m_window;
     Change m_change;
-    std::vector<CatalogItem> m_master;
-    std::vector<CatalogItem> m_visible;
+    RowBatch m_master;
+    RowBatch m_visible;
     bool m_done = true;
 };

@@ -85,6 +85,25 @@ void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
     endInsertRows();
 }
 
+void VisibleListModel::appendRows(const RowBatch &visibleRows)
+{
+    if (visibleRows.isEmpty())
+        return;
+    const int first = int(m_refs.size());
+    beginInsertRows({}, first, first + int(visibleRows.size()) - 1);
+    for (qsizetype i = 0; i < visibleRows.size(); ++i) {
+        const qint64 key = visibleRows.keyAt(i);
+        const qsizetype master = m_catalog.indexOfKey(key);
+        if (!visibleRows.hasTexts(i) || (master >= 0 && m_catalog.sameTexts(master, visibleRows.joinedText(i)))) {
+            m_refs.push_back(Ref(key));
+        } else {
+            m_refs.push_back(OwnBit | Ref(m_own.size()));
+            m_own.push_back(visibleRows.item(i));
+        }
+    }
+    endInsertRows();
+}
+
 QAnyStringView VisibleListModel::fieldOf(Ref ref, int field) const
 {
     if (ref & OwnBit)

@@ -35,6 +35,8 @@ public:
     // Appends rows (each with its master row's key); a row whose texts
     // differ from its master row's (a dropped file's ViewSize) keeps its own.
     void appendRows(const std::vector<CatalogItem> &visibleRows);
+    // Rows held by key alone show their master rows' texts.
+    void appendRows(const RowBatch &visibleRows);
 
     qint64 keyAt(int row) const;
     QString text(int row, int field) const;

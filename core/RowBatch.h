@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Zarumi developers
+#pragma once
+
+#include "CatalogItem.h"
+#include "LargeBlocks.h"
+#include "TextArena.h"
+
+#include <QUtf8StringView>
+
+#include <vector>
+
+// Rows held apart from the catalogue, as compactly as the catalogue holds
+// them: each row's fifteen texts joined as UTF-8 in a few large blocks, and
+// its key. The undo stack keeps the rows that left or entered this way, so
+// that a million removed rows cost their bytes and no heap string each.
+//
+// A row may also be held by its key alone: a row of the visible list that
+// showed its master row's texts.
+class RowBatch
+{
+public:
+    RowBatch();
+    RowBatch(RowBatch &&) noexcept = default;
+    RowBatch &operator=(RowBatch &&) noexcept = default;
+
+    qsizetype size() const { return qsizetype(m_rows.size()); }
+    bool isEmpty() const { return m_rows.empty(); }
+    void reserve(qsizetype n) { m_rows.reserve(size_t(n)); }
+
+    // Appends a row: its key and its fifteen texts joined by the separator.
+    void append(qint64 key, QUtf8StringView joined);
+    void append(const CatalogItem &item);
+    // Appends a row held by its key alone.
+    void appendKey(qint64 key);
+
+    qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
+    bool hasTexts(qsizetype i) const { return m_rows[size_t(i)].text.block != KeyOnly; }
+    // The joined texts of a row that has them.
+    QUtf8StringView joinedText(qsizetype i) const;
+    // The row with its key; a row held by key alone gives empty texts.
+    CatalogItem item(qsizetype i) const;
+
+private:
+    static constexpr quint32 KeyOnly = 0xFFFFFFFF;
+    struct Row
+    {
+        TextArena::Span text;
+        quint32 key = 0;
+    };
+
+    TextArena m_text;
+    std::vector<Row, LargeAllocator<Row>> m_rows;
+};
