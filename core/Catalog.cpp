@@ -119,25 +119,41 @@ bool Catalog::hasAssignedValues(qsizetype i) const
 }
 
 // One pass over the stored text, an assigned value in place of its field.
+// The category fields lie together near the end of the joined text: what
+// comes before and after them is copied whole.
 QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
 {
     const QUtf8StringView stored = joinedText(i);
     if (!hasAssignedValues(i))
         return stored;
-    buffer.resize(0);
-    const char *p = stored.data();
-    const char *const end = p + stored.size();
-    for (int f = 0; f < CatalogItem::StoredFieldCount; ++f) {
-        const char *const fieldEnd = nextSeparator(p, end);
-        if (f > 0)
-            buffer.append(Separator);
-        const ValueColumn *column = isCategory(f) ? &m_assigned[size_t(f - CatalogItem::Genre1)] : nullptr;
-        if (column != nullptr && !column->empty() && (*column)[size_t(i)] != 0)
-            buffer.append(m_values[(*column)[size_t(i)] - 1]);
-        else
-            buffer.append(p, fieldEnd - p);
-        p = fieldEnd + 1;
+    constexpr int First = CatalogItem::Genre1;
+    constexpr int Last = CatalogItem::StoredFieldCount - 1;
+    // starts[f - First]: where field f begins; the last entry is the end.
+    std::array<const char *, Last - First + 2> starts;
+    const char *const begin = stored.data();
+    const char *p = begin + stored.size();
+    starts.back() = p + 1;
+    for (int f = Last; f >= First; --f) {
+        while (p > begin && p[-1] != Separator)
+            --p;
+        starts[size_t(f - First)] = p;
+        Q_ASSERT(p > begin);
+        --p;
     }
+    buffer.resize(0);
+    buffer.append(begin, starts[0] - begin);
+    for (int f = First; f < First + CategoryCount; ++f) {
+        const ValueColumn &column = m_assigned[size_t(f - First)];
+        const char *const fieldBegin = starts[size_t(f - First)];
+        const char *const fieldEnd = starts[size_t(f - First + 1)] - 1;
+        if (!column.empty() && column[size_t(i)] != 0)
+            buffer.append(m_values[column[size_t(i)] - 1]);
+        else
+            buffer.append(fieldBegin, fieldEnd - fieldBegin);
+        buffer.append(Separator);
+    }
+    const char *const rest = starts[size_t(CategoryCount)];
+    buffer.append(rest, begin + stored.size() - rest);
     return QUtf8StringView(buffer.constData(), buffer.size());
 }
 

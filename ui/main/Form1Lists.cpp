@@ -153,14 +153,21 @@ qsizetype Form1::FindMasterRow(qint64 key) const
 
 QList<int> Form1::selectedRowsDescending() const
 {
-    QList<int> rows;
     const QItemSelection selection = m_listView->selectionModel()->selection();
+    std::vector<bool> selected(size_t(m_model->rowCount()), false);
+    qsizetype count = 0;
     for (const QItemSelectionRange &range : selection) {
-        for (int row = range.top(); row <= range.bottom(); ++row)
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            count += selected[size_t(row)] ? 0 : 1;
+            selected[size_t(row)] = true;
+        }
+    }
+    QList<int> rows;
+    rows.reserve(count);
+    for (int row = int(selected.size()) - 1; row >= 0; --row) {
+        if (selected[size_t(row)])
             rows.append(row);
     }
-    std::sort(rows.begin(), rows.end(), std::greater<int>());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -269,6 +276,9 @@ void Form1::RemoveSelectedRows()
             visibleGone.appendKey(m_model->keyAt(row));
     }
     RowBatch takenRows = m_catalog.takeBatch(positions);
+    // The list is reset and the selection made anew: dropped at once, its
+    // ranges are not brought up to date first.
+    m_listView->selectionModel()->reset();
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
