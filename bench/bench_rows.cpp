@@ -7,6 +7,7 @@
 // child), best of three where it says so, printed beside its target.
 //
 //   build/bin/bench_rows [rows ...]      (default: 1000000)
+//   build/bin/bench_rows --generate List.txt rows   (only writes the list)
 //   bench/run [rows ...]                 (builds and runs the benchmarks)
 #include "CatalogSearch.h"
 #include "DataFolder.h"
@@ -372,6 +373,8 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && QByteArray(argv[1]) == "--memory")
         return memoryChild(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && QByteArray(argv[1]) == "--generate") // a list to profile with
+        return generate(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toLongLong()) ? 0 : 1;
     if (argc == 3 && QByteArray(argv[1]) == "--load")
         return loadChild(QString::fromLocal8Bit(argv[2]));
     qputenv("QT_QPA_PLATFORM", "offscreen");

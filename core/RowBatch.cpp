@@ -4,19 +4,28 @@
 
 #include "Utf8Text.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
-// Most batches are a drop of a few files; a large removal fills blocks of
-// this size one after another.
-constexpr qsizetype BlockBytes = qsizetype(1) << 20;
+// Most batches are a drop of a few files, held in small blocks; a large
+// removal reserves its room in blocks as large as the catalogue's, whose
+// memory is cheaper to come by.
+constexpr qsizetype BlockBytes = qsizetype(64) << 10;
 
 } // namespace
 
 RowBatch::RowBatch()
     : m_text(BlockBytes)
 { }
+
+void RowBatch::reserve(qsizetype n, qsizetype bytes)
+{
+    m_rows.reserve(size_t(n));
+    if (bytes > m_text.blockBytes())
+        m_text.setBlockBytes(std::min(bytes, TextArena::BlockBytes));
+}
 
 void RowBatch::append(qint64 key, QUtf8StringView joined)
 {

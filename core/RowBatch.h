@@ -26,7 +26,8 @@ public:
 
     qsizetype size() const { return qsizetype(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
-    void reserve(qsizetype n) { m_rows.reserve(size_t(n)); }
+    // Room for n rows of about this many bytes of text in all.
+    void reserve(qsizetype n, qsizetype bytes = 0);
 
     // Appends a row: its key and its fifteen texts joined by the separator.
     void append(qint64 key, QUtf8StringView joined);

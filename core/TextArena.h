@@ -45,6 +45,8 @@ public:
     // Bytes held in blocks, used or not.
     qsizetype capacity() const { return m_capacity; }
     qsizetype blockBytes() const { return m_blockBytes; }
+    // The size of the blocks made from now on.
+    void setBlockBytes(qsizetype bytes) { m_blockBytes = bytes; }
     void clear() { *this = TextArena(m_blockBytes); }
 
 private:

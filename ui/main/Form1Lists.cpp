@@ -276,9 +276,6 @@ void Form1::RemoveSelectedRows()
             visibleGone.appendKey(m_model->keyAt(row));
     }
     RowBatch takenRows = m_catalog.takeBatch(positions);
-    // The list is reset and the selection made anew: dropped at once, its
-    // ranges are not brought up to date first.
-    m_listView->selectionModel()->reset();
     m_model->removeFlaggedRows(removeVisible);
 
     QItemSelection keep;
