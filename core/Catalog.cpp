@@ -10,6 +10,8 @@
 #include <cstring>
 #include <limits>
 
+static_assert(sizeof(TextArena::Span) == 8 && alignof(TextArena::Span) == 4);
+
 namespace {
 
 constexpr char Separator = char(CatalogItem::Separator.unicode());
@@ -291,7 +293,7 @@ void Catalog::keepRows(const std::vector<bool> &remove)
         const Row row = m_rows[read];
         if (remove[read]) {
             m_positionOfKey[row.key] = -1;
-            m_unusedBytes += row.text.length;
+            m_unusedBytes += m_text.length(row.text);
             continue;
         }
         if (write != read) {
@@ -431,7 +433,7 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
         positions.end());
     qsizetype bytes = 0;
     for (qsizetype p : std::as_const(positions))
-        bytes += qsizetype(m_rows[size_t(p)].text.length);
+        bytes += m_text.length(m_rows[size_t(p)].text);
     RowBatch taken;
     taken.reserve(positions.size(), bytes);
     QByteArray buffer;

@@ -20,7 +20,7 @@
 // The fifteen texts of a row lie joined (by CatalogItem::Separator) in one
 // text arena, as UTF-8: most of a catalogue is ASCII, and a kana or kanji
 // costs three bytes against two in UTF-16 with the ASCII around it at half
-// the price. A row itself is 16 bytes: where its text lies and its key.
+// the price. A row itself is 12 bytes: where its text lies and its key.
 // Keys are handed out in order and a dense table maps each key ever given to
 // its row's position, so a key is found in one step. Category values that
 // are assigned after a row entered are kept beside the text, one number per

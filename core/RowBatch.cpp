@@ -44,7 +44,7 @@ void RowBatch::append(const CatalogItem &item)
 void RowBatch::appendKey(qint64 key)
 {
     Q_ASSERT(key >= 0 && key < std::numeric_limits<qint32>::max());
-    m_rows.push_back(Row { TextArena::Span { KeyOnly, 0, 0 }, quint32(key) });
+    m_rows.push_back(Row { TextArena::Span(), quint32(key) | KeyOnly });
 }
 
 QUtf8StringView RowBatch::joinedText(qsizetype i) const

@@ -35,15 +35,15 @@ public:
     // Appends a row held by its key alone.
     void appendKey(qint64 key);
 
-    qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
-    bool hasTexts(qsizetype i) const { return m_rows[size_t(i)].text.block != KeyOnly; }
+    qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key & ~KeyOnly); }
+    bool hasTexts(qsizetype i) const { return (m_rows[size_t(i)].key & KeyOnly) == 0; }
     // The joined texts of a row that has them.
     QUtf8StringView joinedText(qsizetype i) const;
     // The row with its key; a row held by key alone gives empty texts.
     CatalogItem item(qsizetype i) const;
 
 private:
-    static constexpr quint32 KeyOnly = 0xFFFFFFFF;
+    static constexpr quint32 KeyOnly = quint32(1) << 31; // with the key: no texts
     struct Row
     {
         TextArena::Span text;

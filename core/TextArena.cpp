@@ -19,6 +19,7 @@ qsizetype TextArena::newBlock(qsizetype bytes)
     block.bytes.reset(static_cast<char *>(LargeBlocks::allocate(size_t(bytes))));
     block.size = bytes;
     m_capacity += bytes;
+    Q_ASSERT(m_blocks.size() < Span::BlockMask);
     m_blocks.push_back(std::move(block));
     return qsizetype(m_blocks.size()) - 1;
 }
@@ -26,7 +27,7 @@ qsizetype TextArena::newBlock(qsizetype bytes)
 char *TextArena::reserve(qsizetype bytes)
 {
     Q_ASSERT(bytes >= 0 && bytes <= std::numeric_limits<quint32>::max());
-    if (bytes > m_blockBytes) {
+    if (bytes > m_blockBytes || quint64(bytes) >= Span::WholeBlock) {
         m_reserved = newBlock(bytes);
     } else {
         if (m_current < 0 || m_blocks[size_t(m_current)].size - m_blocks[size_t(m_current)].used < bytes)
@@ -41,7 +42,10 @@ TextArena::Span TextArena::commit(qsizetype bytes)
 {
     Block &block = m_blocks[size_t(m_reserved)];
     Q_ASSERT(bytes >= 0 && block.used + bytes <= block.size);
-    const Span span { quint32(m_reserved), quint32(block.used), quint32(bytes) };
+    // Only a block of its own holds a text this long: it starts the block.
+    const bool whole = quint64(bytes) >= Span::WholeBlock;
+    Q_ASSERT(!whole || block.used == 0);
+    const Span span(quint64(m_reserved), quint64(block.used), whole ? Span::WholeBlock : quint64(bytes));
     block.used += bytes;
     return span;
 }

@@ -15,19 +15,42 @@
 class TextArena
 {
 public:
+    // Blocks are at most this large (offsets in a block take 22 bits).
     static constexpr qsizetype BlockBytes = qsizetype(4) << 20;
 
-    struct Span
+    // Where a text lies, in eight bytes aligned as four, so that a row of a
+    // catalogue is a span and a key in twelve: the block (20 bits), the
+    // offset in it (22 bits) and the length (22 bits). A text too long for
+    // that has a block of its own and is as long as what the block holds.
+    class Span
     {
-        quint32 block = 0;
-        quint32 offset = 0;
-        quint32 length = 0;
+    public:
+        Span() = default;
+        quint32 block() const { return quint32(bits() & BlockMask); }
+        quint32 offset() const { return quint32((bits() >> 20) & OffsetMask); }
+
+    private:
+        friend class TextArena;
+        static constexpr quint64 BlockMask = (quint64(1) << 20) - 1;
+        static constexpr quint64 OffsetMask = (quint64(1) << 22) - 1;
+        static constexpr quint64 WholeBlock = (quint64(1) << 22) - 1; // the length: all the block holds
+        Span(quint64 block, quint64 offset, quint64 length)
+            : m_low(quint32(block | offset << 20))
+            , m_high(quint32(offset >> 12 | length << 10))
+        { }
+        quint64 bits() const { return quint64(m_high) << 32 | m_low; }
+        quint64 lengthField() const { return bits() >> 42; }
+
+        quint32 m_low = 0;
+        quint32 m_high = 0;
     };
 
     TextArena() = default;
     explicit TextArena(qsizetype blockBytes)
         : m_blockBytes(blockBytes)
-    { }
+    {
+        Q_ASSERT(blockBytes > 0 && blockBytes <= BlockBytes);
+    }
     TextArena(TextArena &&) noexcept = default;
     TextArena &operator=(TextArena &&) noexcept = default;
 
@@ -39,14 +62,22 @@ public:
 
     QUtf8StringView view(const Span &span) const
     {
-        return QUtf8StringView(m_blocks[span.block].bytes.get() + span.offset, qsizetype(span.length));
+        const Block &block = m_blocks[span.block()];
+        const quint64 length = span.lengthField();
+        return QUtf8StringView(
+            block.bytes.get() + span.offset(), length == Span::WholeBlock ? block.used : qsizetype(length));
     }
+    qsizetype length(const Span &span) const { return view(span).size(); }
 
     // Bytes held in blocks, used or not.
     qsizetype capacity() const { return m_capacity; }
     qsizetype blockBytes() const { return m_blockBytes; }
     // The size of the blocks made from now on.
-    void setBlockBytes(qsizetype bytes) { m_blockBytes = bytes; }
+    void setBlockBytes(qsizetype bytes)
+    {
+        Q_ASSERT(bytes > 0 && bytes <= BlockBytes);
+        m_blockBytes = bytes;
+    }
     void clear() { *this = TextArena(m_blockBytes); }
 
 private:

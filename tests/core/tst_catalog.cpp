@@ -279,6 +279,10 @@ private slots:
         QTest::newRow("one unit short") << QList<int> { fill - 1, 1, 0 };
         QTest::newRow("longer than a block") << QList<int> { 3, fill + 1, 3, 200, 0 };
         QTest::newRow("only long rows") << QList<int> { 500, 1000 };
+        // A row's place holds lengths below 4 MiB - 1; a longer row is as
+        // long as its block.
+        const int longest = (4 << 20) - 1 - 15;
+        QTest::newRow("rows around 4 MiB") << QList<int> { 3, longest - 1, longest, 2, longest + 1, 5 << 20, 0 };
     }
 
     void rowsAtBlockEdges()
@@ -287,9 +291,11 @@ private slots:
         Catalog catalog(SmallBlock);
         for (int length : nameLengths)
             catalog.append(named(QString(length, u'x') + QChar(char16_t(u'0' + catalog.size()))));
+        const Catalog copy = catalog;
         for (qsizetype i = 0; i < catalog.size(); ++i) {
             const QString expected = QString(nameLengths[i], u'x') + QChar(char16_t(u'0' + i));
             QCOMPARE(catalog.text(i, CatalogItem::Name), expected);
+            QCOMPARE(copy.text(i, CatalogItem::Name), expected);
             QVERIFY(catalog.field(i, CatalogItem::Spare2).isEmpty());
         }
     }
