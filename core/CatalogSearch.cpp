@@ -14,21 +14,27 @@
 
 namespace {
 
-// A view of the name, whichever text form the catalogue keeps.
-auto nameOf(const Catalog &catalog, qsizetype i)
-{
-    return catalog.field(i, CatalogItem::Name);
-}
-
-// The rows of [from, to) whose name isHit accepts, in order. Each part
-// has its own copy of isHit.
-template<typename IsHit>
-void findHits(const Catalog &catalog, IsHit isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
+// The rows of [from, to) that isHit accepts, in order. Each part has its
+// own copy of isHit.
+template<typename IsHit> void findHits(IsHit isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
 {
     for (qsizetype i = from; i < to; ++i) {
-        if (isHit(nameOf(catalog, i)))
+        if (isHit(i))
             hits.append(i);
     }
+}
+
+// How often each byte and pair of bytes occur in the names of some rows
+// spread over the catalogue: the search looks for the rarest.
+NameMatcher::ByteCounts byteCountsOfNames(const Catalog &catalog)
+{
+    constexpr qsizetype Sample = 512;
+    NameMatcher::ByteCounts counts;
+    const qsizetype n = catalog.size();
+    const qsizetype step = std::max<qsizetype>(1, n / Sample);
+    for (qsizetype i = 0; i < n; i += step)
+        counts.add(catalog.field(i, CatalogItem::Name));
+    return counts;
 }
 
 // A large catalogue is cut into consecutive parts searched side by side,
@@ -45,12 +51,12 @@ template<typename IsHit> QList<qsizetype> rowsWhere(const Catalog &catalog, cons
         QList<qsizetype> &hits = found[size_t(part)];
         const qsizetype from = bound(part), to = bound(part + 1);
         try {
-            threads.emplace_back([&catalog, &isHit, from, to, &hits] { findHits(catalog, isHit, from, to, hits); });
+            threads.emplace_back([&isHit, from, to, &hits] { findHits(isHit, from, to, hits); });
         } catch (const std::system_error &) { // no thread to be had: this one does it
-            findHits(catalog, isHit, from, to, hits);
+            findHits(isHit, from, to, hits);
         }
     }
-    findHits(catalog, isHit, 0, bound(1), found[0]);
+    findHits(isHit, 0, bound(1), found[0]);
     for (std::thread &thread : threads)
         thread.join();
     QList<qsizetype> hits = std::move(found[0]);
@@ -66,15 +72,27 @@ QString FoldForSearch(QStringView text)
     return SearchFolding::instance().fold(text);
 }
 
+// A row's name is the first of its joined texts; reading it there spares
+// seeking the end of the name apart.
 QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsizetype parallelFrom)
 {
     // The empty text occurs in every name but the empty one.
-    if (text.isEmpty())
+    if (text.isEmpty()) {
+        const char separator = char(CatalogItem::Separator.unicode());
         return rowsWhere(
-            catalog, [](auto name) { return !name.isEmpty(); }, parallelFrom);
-    const NameMatcher matcher(text);
+            catalog,
+            [&catalog, separator](qsizetype i) {
+                const QUtf8StringView joined = catalog.joinedText(i);
+                return !joined.isEmpty() && joined.front() != separator;
+            },
+            parallelFrom);
+    }
+    const NameMatcher::ByteCounts counts = byteCountsOfNames(catalog);
+    const NameMatcher matcher(text, &counts);
     return rowsWhere(
-        catalog, [&matcher, scratch = std::u16string()](auto name) mutable { return matcher.matches(name, scratch); },
+        catalog,
+        [&catalog, &matcher, scratch = std::u16string()](
+            qsizetype i) mutable { return matcher.matchesFirstField(catalog.joinedText(i), scratch); },
         parallelFrom);
 }
 

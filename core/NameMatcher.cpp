@@ -2,31 +2,225 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "NameMatcher.h"
 
+#include "CatalogItem.h"
 #include "SearchFolding.h"
 
 #include <QChar>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
-NameMatcher::NameMatcher(QAnyStringView text)
+namespace {
+
+// A unit whose characters are more than this is no anchor.
+constexpr size_t MaxVariants = 8;
+
+bool isContinuation(char byte)
+{
+    return (uchar(byte) & 0xC0) == 0x80;
+}
+
+// The length of the UTF-8 sequence that byte begins; 1 for a byte that
+// begins none (the fold of such a stretch fails anyway).
+int sequenceLength(char byte)
+{
+    const uchar b = uchar(byte);
+    return b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+}
+
+int utf8(char16_t unit, std::array<char, 3> &bytes)
+{
+    if (unit < 0x80) {
+        bytes[0] = char(unit);
+        return 1;
+    }
+    if (unit < 0x800) {
+        bytes[0] = char(0xC0 | unit >> 6);
+        bytes[1] = char(0x80 | (unit & 0x3F));
+        return 2;
+    }
+    bytes[0] = char(0xE0 | unit >> 12);
+    bytes[1] = char(0x80 | ((unit >> 6) & 0x3F));
+    bytes[2] = char(0x80 | (unit & 0x3F));
+    return 3;
+}
+
+} // namespace
+
+// One pass over the units: which fold holds the first unit of the needle,
+// and which characters fold to a unit that begins a fold (the sources of
+// each unit of the needle). A combining mark is the second unit of the fold
+// of many characters: no anchor.
+NameMatcher::NameMatcher(QAnyStringView text, const ByteCounts *byteCounts)
 {
     const SearchFolding &folding = SearchFolding::instance();
     folding.foldInto(text, m_needle);
     Q_ASSERT(!m_needle.empty());
     const char16_t first = m_needle.front();
+    std::u16string units = m_needle;
+    std::sort(units.begin(), units.end());
+    units.erase(std::unique(units.begin(), units.end()), units.end());
+    std::vector<bool> inNeedle(0x10000);
+    for (const char16_t unit : units)
+        inNeedle[unit] = true;
+    const auto slot = [&units](char16_t unit) {
+        return size_t(std::lower_bound(units.begin(), units.end(), unit) - units.begin());
+    };
+    std::vector<std::vector<char16_t>> sources(units.size());
+    std::vector<bool> unusable(units.size());
     for (char32_t c = 0; c < 0x10000; ++c) {
         const auto unit = char16_t(c);
-        if (folding.unitFold(unit) == first || folding.markAfter(unit) == first || QChar::isSurrogate(c))
+        const char16_t folded = folding.unitFold(unit), mark = folding.markAfter(unit);
+        if (folded == first || mark == first || QChar::isSurrogate(c))
             m_first[c >> 6] |= quint64(1) << (c & 63);
+        if (QChar::isSurrogate(c))
+            continue;
+        if (inNeedle[folded]) {
+            std::vector<char16_t> &list = sources[slot(folded)];
+            if (list.size() <= MaxVariants)
+                list.push_back(unit);
+        }
+        if (mark != 0 && inNeedle[mark])
+            unusable[slot(mark)] = true;
     }
+    for (size_t i = 0; i < units.size(); ++i) {
+        if (unusable[i] || QChar::isSurrogate(units[i]) || units[i] == QChar::ReplacementCharacter)
+            sources[i].clear();
+    }
+    chooseAnchor([&](char16_t unit) -> const std::vector<char16_t> & { return sources[slot(unit)]; }, byteCounts);
+}
+
+void NameMatcher::ByteCounts::add(QUtf8StringView name)
+{
+    const char *const end = name.data() + name.size();
+    for (const char *p = name.data(); p != end; ++p) {
+        ++bytes[uchar(*p)];
+        if (end - p >= 2)
+            ++pairs[size_t(uchar(p[0])) << 8 | uchar(p[1])];
+    }
+}
+
+// The anchor is the unit whose searched bytes are the rarest: for each of
+// its characters the rarest pair of adjacent bytes in it (the byte of a
+// character of one byte). The separator of a row's fields takes one place
+// in the finder.
+void NameMatcher::chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byteCounts)
+{
+    const auto count = [byteCounts](const Variant &v) -> quint64 {
+        if (!byteCounts)
+            return 1;
+        const auto at = [&v](int i) { return uchar(v.bytes[size_t(i)]); };
+        return 1
+            + (v.length == 1 ? byteCounts->bytes[at(0)]
+                             : byteCounts->pairs[size_t(at(v.searched)) << 8 | at(v.searched + 1)]);
+    };
+    quint64 best = ~quint64(0);
+    for (qsizetype k = 0; k < qsizetype(m_needle.size()); ++k) {
+        const std::vector<char16_t> &units = sourcesOf(m_needle[size_t(k)]);
+        if (units.empty() || units.size() > MaxVariants)
+            continue;
+        std::vector<Variant> variants;
+        std::vector<BytePairFinder::Pattern> patterns;
+        quint64 cost = 0;
+        for (const char16_t unit : units) {
+            Variant v;
+            v.length = utf8(unit, v.bytes);
+            Variant rarest = v;
+            for (v.searched = 1; v.searched + 1 < v.length; ++v.searched) {
+                if (count(v) <= count(rarest))
+                    rarest = v;
+            }
+            variants.push_back(rarest);
+            if (std::find(patterns.begin(), patterns.end(), rarest.pattern()) == patterns.end()) {
+                patterns.push_back(rarest.pattern());
+                cost += count(rarest);
+            }
+        }
+        if (patterns.size() >= size_t(BytePairFinder::MaxPatterns) || cost >= best)
+            continue;
+        best = cost;
+        m_anchor = k;
+        m_variants = std::move(variants);
+        m_searched.emplace(patterns);
+        patterns.push_back({ char(CatalogItem::Separator.unicode()), 0, true });
+        m_searchedOrSeparator.emplace(patterns);
+    }
+}
+
+bool NameMatcher::matches(QAnyStringView name, std::u16string &scratch) const
+{
+    return name.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>) {
+            if (m_anchor >= 0)
+                return scanBytes(view.data(), view.data() + view.size(), false, scratch);
+        }
+        return matchesFolded(view, scratch);
+    });
+}
+
+bool NameMatcher::matchesFirstField(QUtf8StringView joined, std::u16string &scratch) const
+{
+    if (m_anchor >= 0)
+        return scanBytes(joined.data(), joined.data() + joined.size(), true, scratch);
+    const char *const end = std::find(joined.begin(), joined.end(), char(CatalogItem::Separator.unicode()));
+    return matchesFolded(QUtf8StringView(joined.data(), end), scratch);
+}
+
+// Each searched byte found is tried as the byte of each character that has
+// it in that place. A well-formed name holds the characters of its fold as
+// they are; an ill-formed one holds them too, beside pieces that decode to
+// the replacement character, which is never the anchor.
+bool NameMatcher::scanBytes(const char *begin, const char *limit, bool firstField, std::u16string &scratch) const
+{
+    const char separator = char(CatalogItem::Separator.unicode());
+    const BytePairFinder &finder = firstField ? *m_searchedOrSeparator : *m_searched;
+    const char *end = nullptr; // of the name, once needed
+    for (const char *p = begin;; ++p) {
+        p = finder.find(p, limit);
+        if (p == limit || (firstField && *p == separator))
+            return false;
+        for (const Variant &v : m_variants) {
+            const char *const at = p - v.searched;
+            if (at < begin || limit - at < v.length || !std::equal(at, at + v.length, v.bytes.data()))
+                continue;
+            if (!end)
+                end = firstField ? std::find(p, limit, separator) : limit;
+            if (matchesAround(begin, end, at, scratch))
+                return true;
+        }
+    }
+}
+
+// The anchor's character at `at` gives the folded unit m_needle[m_anchor]
+// at the start of its fold. Every character folds to one unit or more, so
+// a hit that holds that unit begins no more than m_anchor characters before
+// and ends no more than the rest of the text after: that stretch is folded
+// and searched. A stretch that is not well formed sends the name the longer
+// way (the decoder never takes a byte that begins a character into an
+// ill-formed piece, so a well-formed stretch folds as in the whole name).
+bool NameMatcher::matchesAround(const char *begin, const char *end, const char *at, std::u16string &scratch) const
+{
+    const char *from = at;
+    for (qsizetype k = 0; k < m_anchor && from != begin; ++k) {
+        --from;
+        for (int back = 0; back < 3 && from != begin && isContinuation(*from); ++back)
+            --from;
+    }
+    const char *to = at;
+    for (qsizetype k = m_anchor; k < qsizetype(m_needle.size()) && to < end; ++k)
+        to += sequenceLength(*to);
+    to = std::min(to, end);
+    if (!SearchFolding::instance().foldWellFormed(QUtf8StringView(from, to), scratch))
+        return matchesFolded(QUtf8StringView(begin, end), scratch);
+    return std::u16string_view(scratch).find(m_needle) != std::u16string_view::npos;
 }
 
 // The fold goes character by character, so the fold of a name from a
 // character on is the end of the fold of the whole name; a hit begins in
 // the fold of the first candidate or later.
-bool NameMatcher::matches(QAnyStringView name, std::u16string &scratch) const
+bool NameMatcher::matchesFolded(QAnyStringView name, std::u16string &scratch) const
 {
     if (SearchFolding::maxFoldedUnits(name) < qsizetype(m_needle.size()))
         return false;
