@@ -39,7 +39,8 @@ public:
     const char *find(const char *p, const char *end) const
     {
 #ifdef ZARUMI_BYTE_PAIR_SSE2
-        p = findChunks(p, end);
+        if (findChunks(p, end))
+            return p;
 #endif
         for (; p != end; ++p) {
             if (m_begins[uchar(*p)] && beginsHere(p, end))
@@ -52,9 +53,10 @@ private:
     bool beginsHere(const char *p, const char *end) const;
 
 #ifdef ZARUMI_BYTE_PAIR_SSE2
-    // Whole chunks of 16 places whose 17 bytes lie in the text: the first
-    // place where a pattern begins, or the first place left to test.
-    const char *findChunks(const char *p, const char *end) const
+    // Whole chunks of 16 places whose 17 bytes lie in the text: true with p
+    // at the first place where a pattern begins, or false with p at the
+    // first place left to test.
+    bool findChunks(const char *&p, const char *end) const
     {
         for (; end - p > 16; p += 16) {
             const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
@@ -66,10 +68,12 @@ private:
                 const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(here, m_first[i]), _mm_cmpeq_epi8(next, m_second[i]));
                 hit = _mm_or_si128(hit, pair);
             }
-            if (const int mask = _mm_movemask_epi8(hit))
-                return p + qCountTrailingZeroBits(uint(mask));
+            if (const int mask = _mm_movemask_epi8(hit)) {
+                p += qCountTrailingZeroBits(uint(mask));
+                return true;
+            }
         }
-        return p;
+        return false;
     }
 
     // The open patterns first, then the pairs.

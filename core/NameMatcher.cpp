@@ -127,6 +127,7 @@ void NameMatcher::chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byt
         for (const char16_t unit : units) {
             Variant v;
             v.length = utf8(unit, v.bytes);
+            v.whole = SearchFolding::instance().markAfter(unit) == 0;
             Variant rarest = v;
             for (v.searched = 1; v.searched + 1 < v.length; ++v.searched) {
                 if (count(v) <= count(rarest))
@@ -183,7 +184,8 @@ bool NameMatcher::scanBytes(const char *begin, const char *limit, bool firstFiel
             return false;
         for (const Variant &v : m_variants) {
             const char *const at = p - v.searched;
-            if (at < begin || limit - at < v.length || !std::equal(at, at + v.length, v.bytes.data()))
+            if (v.bytes[size_t(v.searched)] != *p || at < begin || limit - at < v.length || !v.isAt(at)
+                || !neighboursAgree(begin, limit, at, v))
                 continue;
             if (!end)
                 end = firstField ? std::find(p, limit, separator) : limit;
@@ -191,6 +193,20 @@ bool NameMatcher::scanBytes(const char *begin, const char *limit, bool firstFiel
                 return true;
         }
     }
+}
+
+// A byte below 0x80 next to the anchor's character is a character of its
+// own (also in an ill-formed name), folded to one unit: the unit of the text
+// on that side, if the text goes on there. A quick test before the fold.
+bool NameMatcher::neighboursAgree(const char *begin, const char *limit, const char *at, const Variant &v) const
+{
+    const SearchFolding &folding = SearchFolding::instance();
+    if (m_anchor > 0 && at != begin && uchar(at[-1]) < 0x80
+        && folding.unitFold(uchar(at[-1])) != m_needle[size_t(m_anchor - 1)])
+        return false;
+    const char *const after = at + v.length;
+    return !(v.whole && m_anchor + 1 < qsizetype(m_needle.size()) && after != limit && uchar(*after) < 0x80
+        && folding.unitFold(uchar(*after)) != m_needle[size_t(m_anchor + 1)]);
 }
 
 // The anchor's character at `at` gives the folded unit m_needle[m_anchor]

@@ -61,6 +61,15 @@ private:
         std::array<char, 3> bytes {};
         int length = 0;
         int searched = 0;
+        bool whole = false; // folds to the anchor alone, no mark after it
+        bool isAt(const char *at) const
+        {
+            for (int i = 0; i < length; ++i) {
+                if (at[i] != bytes[size_t(i)])
+                    return false;
+            }
+            return true;
+        }
         BytePairFinder::Pattern pattern() const
         {
             return { bytes[size_t(searched)], length == 1 ? char(0) : bytes[size_t(searched + 1)], length == 1 };
@@ -72,6 +81,7 @@ private:
     using SourcesOf = std::function<const std::vector<char16_t> &(char16_t unit)>;
     void chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byteCounts);
     bool scanBytes(const char *begin, const char *limit, bool firstField, std::u16string &scratch) const;
+    bool neighboursAgree(const char *begin, const char *limit, const char *at, const Variant &v) const;
     bool matchesAround(const char *begin, const char *end, const char *at, std::u16string &scratch) const;
     bool matchesFolded(QAnyStringView name, std::u16string &scratch) const;
 
