@@ -155,16 +155,14 @@ bool NameMatcher::matches(QAnyStringView name, std::u16string &scratch) const
     return name.visit([&](auto view) {
         if constexpr (std::is_same_v<decltype(view), QUtf8StringView>) {
             if (m_anchor >= 0)
-                return scanBytes(view.data(), view.data() + view.size(), false, scratch);
+                return scanBytes(view.data(), view.data(), view.data() + view.size(), false, scratch);
         }
         return matchesFolded(view, scratch);
     });
 }
 
-bool NameMatcher::matchesFirstField(QUtf8StringView joined, std::u16string &scratch) const
+bool NameMatcher::firstFieldMatchesFolded(QUtf8StringView joined, std::u16string &scratch) const
 {
-    if (m_anchor >= 0)
-        return scanBytes(joined.data(), joined.data() + joined.size(), true, scratch);
     const char *const end = std::find(joined.begin(), joined.end(), char(CatalogItem::Separator.unicode()));
     return matchesFolded(QUtf8StringView(joined.data(), end), scratch);
 }
@@ -173,12 +171,13 @@ bool NameMatcher::matchesFirstField(QUtf8StringView joined, std::u16string &scra
 // it in that place. A well-formed name holds the characters of its fold as
 // they are; an ill-formed one holds them too, beside pieces that decode to
 // the replacement character, which is never the anchor.
-bool NameMatcher::scanBytes(const char *begin, const char *limit, bool firstField, std::u16string &scratch) const
+bool NameMatcher::scanBytes(
+    const char *begin, const char *found, const char *limit, bool firstField, std::u16string &scratch) const
 {
     const char separator = char(CatalogItem::Separator.unicode());
     const BytePairFinder &finder = firstField ? *m_searchedOrSeparator : *m_searched;
     const char *end = nullptr; // of the name, once needed
-    for (const char *p = begin;; ++p) {
+    for (const char *p = found;; ++p) {
         p = finder.find(p, limit);
         if (p == limit || (firstField && *p == separator))
             return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BytePairFinder.h"
+#include "CatalogItem.h"
 
 #include <QAnyStringView>
 #include <QUtf8StringView>
@@ -46,7 +47,18 @@ public:
     bool matches(QAnyStringView name, std::u16string &scratch) const;
     // The same for the name of a row, the first of its texts joined by
     // CatalogItem::Separator (Catalog::joinedText).
-    bool matchesFirstField(QUtf8StringView joined, std::u16string &scratch) const;
+    // Most names hold none of the searched bytes: that case is decided here.
+    bool matchesFirstField(QUtf8StringView joined, std::u16string &scratch) const
+    {
+        if (m_anchor < 0)
+            return firstFieldMatchesFolded(joined, scratch);
+        const char *const begin = joined.data();
+        const char *const limit = begin + joined.size();
+        const char *const found = m_searchedOrSeparator->find(begin, limit);
+        if (found == limit || *found == CatalogItem::Separator.unicode())
+            return false;
+        return scanBytes(begin, found, limit, true, scratch);
+    }
 
     // The folded unit that the byte scan looks for (its position in the
     // folded text), or -1 when names are folded from the first candidate on.
@@ -80,7 +92,10 @@ private:
     // there are too many to search for).
     using SourcesOf = std::function<const std::vector<char16_t> &(char16_t unit)>;
     void chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byteCounts);
-    bool scanBytes(const char *begin, const char *limit, bool firstField, std::u16string &scratch) const;
+    bool firstFieldMatchesFolded(QUtf8StringView joined, std::u16string &scratch) const;
+    // From `found`, the first place where a searched byte begins (or begin).
+    bool scanBytes(
+        const char *begin, const char *found, const char *limit, bool firstField, std::u16string &scratch) const;
     bool neighboursAgree(const char *begin, const char *limit, const char *at, const Variant &v) const;
     bool matchesAround(const char *begin, const char *end, const char *at, std::u16string &scratch) const;
     bool matchesFolded(QAnyStringView name, std::u16string &scratch) const;
