@@ -224,9 +224,8 @@ bool NameMatcher::matchesAround(const char *begin, const char *end, const char *
             --from;
     }
     const char *to = at;
-    for (qsizetype k = m_anchor; k < qsizetype(m_needle.size()) && to < end; ++k)
-        to += sequenceLength(*to);
-    to = std::min(to, end);
+    for (qsizetype k = m_anchor; k < qsizetype(m_needle.size()) && to != end; ++k)
+        to += std::min<qsizetype>(sequenceLength(*to), end - to);
     if (!SearchFolding::instance().foldWellFormed(QUtf8StringView(from, to), scratch))
         return matchesFolded(QUtf8StringView(begin, end), scratch);
     return std::u16string_view(scratch).find(m_needle) != std::u16string_view::npos;
