@@ -47,49 +47,73 @@ int utf8(char16_t unit, std::array<char, 3> &bytes)
     return 3;
 }
 
+// For each unit of a text, the characters of the BMP whose fold begins with
+// it; none where they are too many, and none for a unit that is no
+// character's first: a combining mark (the second unit of the fold of many
+// characters), a surrogate (characters beyond the BMP fold as a pair) or
+// the replacement character (what every ill-formed piece decodes to).
+class UnitSources
+{
+public:
+    explicit UnitSources(const std::u16string &text)
+        : m_units(text)
+    {
+        std::sort(m_units.begin(), m_units.end());
+        m_units.erase(std::unique(m_units.begin(), m_units.end()), m_units.end());
+        for (const char16_t unit : m_units)
+            m_present[unit] = true;
+        m_sources.resize(m_units.size());
+        std::vector<bool> unusable(m_units.size());
+        const SearchFolding &folding = SearchFolding::instance();
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const auto unit = char16_t(c);
+            if (QChar::isSurrogate(c))
+                continue;
+            if (const size_t i = slot(folding.unitFold(unit)); i != NoSlot && m_sources[i].size() <= MaxVariants)
+                m_sources[i].push_back(unit);
+            if (const char16_t mark = folding.markAfter(unit); mark != 0 && slot(mark) != NoSlot)
+                unusable[slot(mark)] = true;
+        }
+        for (size_t i = 0; i < m_units.size(); ++i) {
+            const char16_t unit = m_units[i];
+            if (unusable[i] || m_sources[i].size() > MaxVariants || QChar::isSurrogate(unit)
+                || unit == QChar::ReplacementCharacter)
+                m_sources[i].clear();
+        }
+    }
+
+    const std::vector<char16_t> &of(char16_t unit) const { return m_sources[slot(unit)]; }
+
+private:
+    static constexpr size_t NoSlot = ~size_t(0);
+    size_t slot(char16_t unit) const
+    {
+        if (!m_present[unit])
+            return NoSlot;
+        const auto found = std::lower_bound(m_units.begin(), m_units.end(), unit);
+        return found != m_units.end() && *found == unit ? size_t(found - m_units.begin()) : NoSlot;
+    }
+
+    std::u16string m_units; // distinct, ascending
+    std::vector<bool> m_present = std::vector<bool>(0x10000); // by unit
+    std::vector<std::vector<char16_t>> m_sources;
+};
+
 } // namespace
 
-// One pass over the units: which fold holds the first unit of the needle,
-// and which characters fold to a unit that begins a fold (the sources of
-// each unit of the needle). A combining mark is the second unit of the fold
-// of many characters: no anchor.
 NameMatcher::NameMatcher(QAnyStringView text, const ByteCounts *byteCounts)
 {
     const SearchFolding &folding = SearchFolding::instance();
     folding.foldInto(text, m_needle);
     Q_ASSERT(!m_needle.empty());
     const char16_t first = m_needle.front();
-    std::u16string units = m_needle;
-    std::sort(units.begin(), units.end());
-    units.erase(std::unique(units.begin(), units.end()), units.end());
-    std::vector<bool> inNeedle(0x10000);
-    for (const char16_t unit : units)
-        inNeedle[unit] = true;
-    const auto slot = [&units](char16_t unit) {
-        return size_t(std::lower_bound(units.begin(), units.end(), unit) - units.begin());
-    };
-    std::vector<std::vector<char16_t>> sources(units.size());
-    std::vector<bool> unusable(units.size());
     for (char32_t c = 0; c < 0x10000; ++c) {
         const auto unit = char16_t(c);
-        const char16_t folded = folding.unitFold(unit), mark = folding.markAfter(unit);
-        if (folded == first || mark == first || QChar::isSurrogate(c))
+        if (folding.unitFold(unit) == first || folding.markAfter(unit) == first || QChar::isSurrogate(c))
             m_first[c >> 6] |= quint64(1) << (c & 63);
-        if (QChar::isSurrogate(c))
-            continue;
-        if (inNeedle[folded]) {
-            std::vector<char16_t> &list = sources[slot(folded)];
-            if (list.size() <= MaxVariants)
-                list.push_back(unit);
-        }
-        if (mark != 0 && inNeedle[mark])
-            unusable[slot(mark)] = true;
     }
-    for (size_t i = 0; i < units.size(); ++i) {
-        if (unusable[i] || QChar::isSurrogate(units[i]) || units[i] == QChar::ReplacementCharacter)
-            sources[i].clear();
-    }
-    chooseAnchor([&](char16_t unit) -> const std::vector<char16_t> & { return sources[slot(unit)]; }, byteCounts);
+    const UnitSources sources(m_needle);
+    chooseAnchor([&sources](char16_t unit) -> const std::vector<char16_t> & { return sources.of(unit); }, byteCounts);
 }
 
 void NameMatcher::ByteCounts::add(QUtf8StringView name)
@@ -119,7 +143,7 @@ void NameMatcher::chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byt
     quint64 best = ~quint64(0);
     for (qsizetype k = 0; k < qsizetype(m_needle.size()); ++k) {
         const std::vector<char16_t> &units = sourcesOf(m_needle[size_t(k)]);
-        if (units.empty() || units.size() > MaxVariants)
+        if (units.empty())
             continue;
         std::vector<Variant> variants;
         std::vector<BytePairFinder::Pattern> patterns;
