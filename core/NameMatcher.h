@@ -19,16 +19,21 @@
 // alike.
 //
 // Most names of a large catalogue are no hit, so a UTF-8 name is first read
-// as bytes: one unit of the folded text (the anchor) comes only from a few
-// characters (f from f, F, ｆ and Ｆ; ア from ア, あ and ｱ), so a hit holds the
-// bytes of one of them. The name is searched for one chosen byte of each
-// (the rarest in the catalogue, going by a count of its bytes), sixteen
-// bytes at a time; only where a whole character is found is the stretch of
-// the name around it folded and compared, as long as the text. A text
-// without a usable unit, and a UTF-16 name, go the longer way: the name is
-// scanned for a character that could give the first folded unit and folded
-// from there on. The matcher is read-only once built, so threads may share
-// it, each with its own scratch buffer.
+// as bytes. One unit of the folded text, the anchor, comes only from a few
+// characters (f from f, F, ｆ and Ｆ; ア from ア, あ and ｱ), and a hit holds
+// one of them whole. The name is searched for one piece of each: the byte
+// of a character of one byte, else a pair of adjacent bytes of it, chosen
+// as the rarest in a count of the catalogue's bytes (the anchor is the unit
+// whose pieces are rarest). Only where a whole character is found, and the
+// ASCII bytes beside it agree with the text, is the stretch of the name
+// around it folded and compared: every character folds to a unit or more,
+// so a hit that holds the anchor there lies in the characters up to the
+// anchor's position in the text before it and the rest of the text after.
+// A text without a usable unit (only combining marks, characters beyond the
+// BMP, replacement characters) and a UTF-16 name go the longer way: the
+// name is scanned for a character that could give the first folded unit
+// and folded from there on. The matcher is read-only once built, so threads
+// may share it, each with its own scratch buffer.
 class NameMatcher
 {
 public:
@@ -46,8 +51,8 @@ public:
 
     bool matches(QAnyStringView name, std::u16string &scratch) const;
     // The same for the name of a row, the first of its texts joined by
-    // CatalogItem::Separator (Catalog::joinedText).
-    // Most names hold none of the searched bytes: that case is decided here.
+    // CatalogItem::Separator (Catalog::joinedText). Most names hold none of
+    // the searched pieces: that case is decided here.
     bool matchesFirstField(QUtf8StringView joined, std::u16string &scratch) const
     {
         if (m_anchor < 0)
