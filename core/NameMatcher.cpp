@@ -8,7 +8,6 @@
 #include <QChar>
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <type_traits>
 
