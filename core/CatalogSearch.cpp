@@ -7,6 +7,7 @@
 #include "SearchFolding.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -14,48 +15,60 @@
 
 namespace {
 
-// A view of the name, whichever text form the catalogue keeps.
-auto nameOf(const Catalog &catalog, qsizetype i)
-{
-    return catalog.field(i, CatalogItem::Name);
-}
-
-// The rows of [from, to) whose name isHit accepts, in order. Each part
-// has its own copy of isHit.
-template<typename IsHit>
-void findHits(const Catalog &catalog, IsHit isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
+// The rows of [from, to) that isHit accepts, in order.
+template<typename IsHit> void findHits(IsHit &isHit, qsizetype from, qsizetype to, QList<qsizetype> &hits)
 {
     for (qsizetype i = from; i < to; ++i) {
-        if (isHit(nameOf(catalog, i)))
+        if (isHit(i))
             hits.append(i);
     }
 }
 
-// A large catalogue is cut into consecutive parts searched side by side,
-// one a core; the hits of the parts, joined in part order, are those of one
-// pass. isHit is called on several threads at once.
+// How often each byte and pair of bytes occur in the names of some rows
+// spread over the catalogue: the search looks for the rarest.
+NameMatcher::ByteCounts byteCountsOfNames(const Catalog &catalog)
+{
+    constexpr qsizetype Sample = 512;
+    NameMatcher::ByteCounts counts;
+    const qsizetype n = catalog.size();
+    const qsizetype step = std::max<qsizetype>(1, n / Sample);
+    for (qsizetype i = 0; i < n; i += step)
+        counts.add(catalog.field(i, CatalogItem::Name));
+    return counts;
+}
+
+// A large catalogue is cut into blocks of consecutive rows, and one thread
+// a core takes the next block left until none is: a thread that waits for
+// a core (the machine may be busy) holds up one block, not a share of the
+// catalogue. The hits of the blocks, joined in block order, are those of
+// one pass. Each thread calls its own copy of isHit.
 template<typename IsHit> QList<qsizetype> rowsWhere(const Catalog &catalog, const IsHit &isHit, qsizetype parallelFrom)
 {
+    constexpr qsizetype BlockRows = 1 << 15;
     const qsizetype n = catalog.size();
-    const int parts = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
-    const auto bound = [&](int part) { return n * part / parts; };
-    std::vector<QList<qsizetype>> found(static_cast<size_t>(parts));
+    const int threadCount = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
+    const qsizetype blocks = std::max<qsizetype>(4 * threadCount, (n + BlockRows - 1) / BlockRows);
+    std::vector<QList<qsizetype>> found(static_cast<size_t>(blocks));
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&isHit, &found, &next, n, blocks] {
+        IsHit own = isHit;
+        for (qsizetype block = next++; block < blocks; block = next++)
+            findHits(own, n * block / blocks, n * (block + 1) / blocks, found[size_t(block)]);
+    };
     std::vector<std::thread> threads;
-    for (int part = 1; part < parts; ++part) {
-        QList<qsizetype> &hits = found[size_t(part)];
-        const qsizetype from = bound(part), to = bound(part + 1);
+    for (int i = 1; i < threadCount; ++i) {
         try {
-            threads.emplace_back([&catalog, &isHit, from, to, &hits] { findHits(catalog, isHit, from, to, hits); });
-        } catch (const std::system_error &) { // no thread to be had: this one does it
-            findHits(catalog, isHit, from, to, hits);
+            threads.emplace_back(work);
+        } catch (const std::system_error &) { // no thread to be had: the others do its share
+            break;
         }
     }
-    findHits(catalog, isHit, 0, bound(1), found[0]);
+    work();
     for (std::thread &thread : threads)
         thread.join();
     QList<qsizetype> hits = std::move(found[0]);
-    for (size_t part = 1; part < found.size(); ++part)
-        hits.append(found[part]);
+    for (size_t block = 1; block < found.size(); ++block)
+        hits.append(found[block]);
     return hits;
 }
 
@@ -66,15 +79,27 @@ QString FoldForSearch(QStringView text)
     return SearchFolding::instance().fold(text);
 }
 
+// A row's name is the first of its joined texts; reading it there spares
+// seeking the end of the name apart.
 QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsizetype parallelFrom)
 {
     // The empty text occurs in every name but the empty one.
-    if (text.isEmpty())
+    if (text.isEmpty()) {
+        const char separator = char(CatalogItem::Separator.unicode());
         return rowsWhere(
-            catalog, [](auto name) { return !name.isEmpty(); }, parallelFrom);
-    const NameMatcher matcher(text);
+            catalog,
+            [&catalog, separator](qsizetype i) {
+                const QUtf8StringView joined = catalog.joinedText(i);
+                return !joined.isEmpty() && joined.front() != separator;
+            },
+            parallelFrom);
+    }
+    const NameMatcher::ByteCounts counts = byteCountsOfNames(catalog);
+    const NameMatcher matcher(text, &counts);
     return rowsWhere(
-        catalog, [&matcher, scratch = std::u16string()](auto name) mutable { return matcher.matches(name, scratch); },
+        catalog,
+        [&catalog, &matcher, scratch = std::u16string()](
+            qsizetype i) mutable { return matcher.matchesFirstField(catalog.joinedText(i), scratch); },
         parallelFrom);
 }
 

@@ -127,6 +127,16 @@ void SearchFolding::foldInto(QAnyStringView text, std::u16string &out) const
     out.resize(size_t(foldUtf16(decoded, out.data()) - out.data()));
 }
 
+bool SearchFolding::foldWellFormed(QUtf8StringView text, std::u16string &out) const
+{
+    out.resize(size_t(text.size()));
+    const char16_t *const last = foldUtf8(text, out.data());
+    if (!last)
+        return false;
+    out.resize(size_t(last - out.data()));
+    return true;
+}
+
 char16_t *SearchFolding::foldUtf16(QStringView text, char16_t *q) const
 {
     const char16_t *p = text.utf16();

@@ -37,6 +37,9 @@ public:
     // Folds text into out, replacing out's content; out keeps its capacity,
     // so a loop over many names allocates nothing.
     void foldInto(QAnyStringView text, std::u16string &out) const;
+    // The same for a UTF-8 text that is well formed; false (out undefined)
+    // for one that is not.
+    bool foldWellFormed(QUtf8StringView text, std::u16string &out) const;
 
     // A UTF-16 unit folds to at most this many units.
     static constexpr size_t MaxUnitsPerUnit = 2;

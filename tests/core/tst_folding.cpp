@@ -24,6 +24,8 @@ private slots:
     void fullWidthAsciiIsAscii();
     void foldIntoReusesTheBuffer();
     void utf8FoldsAsItsUtf16Form();
+    void nothingBeyondTheBmpFoldsIntoIt();
+    void byteScanMatchesTheFoldedContains();
 };
 
 void tst_Folding::fold_data()
@@ -196,6 +198,81 @@ void tst_Folding::utf8FoldsAsItsUtf16Form()
         QCOMPARE(NameMatcher(QUtf8StringView(text)).matches(QUtf8StringView(bytes), scratch), expected);
     }
     QVERIFY(matched > 500);
+}
+
+// The byte scan looks for the characters whose fold begins with a unit of
+// the text among the characters of the BMP only.
+void tst_Folding::nothingBeyondTheBmpFoldsIntoIt()
+{
+    for (char32_t c = 0x10000; c <= 0x10FFFF; ++c) {
+        if (QChar::toCaseFolded(c) <= 0xFFFF)
+            QFAIL(qPrintable(u"U+%1 folds into the BMP"_s.arg(quint32(c), 0, 16)));
+    }
+}
+
+// Random UTF-8 names of letters in every form the fold joins (cases,
+// widths, kana with and without marks), a character beyond the BMP and now
+// and then an ill-formed piece; texts cut from a name or made at random;
+// counts of bytes made at random, so that the scan looks for every unit of
+// the text and every pair of bytes of its characters in turn. The name
+// alone, the name as the first of several fields (the text itself behind
+// the separator) and the name in UTF-16 all match exactly when the folded
+// name contains the folded text.
+void tst_Folding::byteScanMatchesTheFoldedContains()
+{
+    const QList<QByteArray> pieces { "a", "A", "v", "V", "_", " ", "1", "\xEF\xBD\x81" /* ａ */,
+        "\xEF\xBC\xA1" /* Ａ */, "\xEF\xBC\xB6" /* Ｖ */, "\xEF\xBC\x91" /* １ */, "\xE3\x82\xAB" /* カ */,
+        "\xE3\x81\x8B" /* か */, "\xEF\xBD\xB6" /* ｶ */, "\xE3\x82\xAC" /* ガ */, "\xE3\x81\x8C" /* が */,
+        "\xE3\x82\x99" /* combining voiced mark */, "\xEF\xBE\x9E" /* ﾞ */, "\xE3\x83\x8B" /* ニ */,
+        "\xE3\x80\x80" /* ideographic space */, "\xE6\xBC\xA2" /* 漢 */, "\xCE\xA3" /* Σ */, "\xCF\x83" /* σ */,
+        "\xF0\x90\x90\x80", "\xEF\xBF\xBD" /* replacement character */ };
+    const QList<QByteArray> illFormed { "\x80", "\xAB", "\xC0\x80", "\xE3\x82", "\xED\xA0\x80", "\xF5", "\xE3" };
+    QRandomGenerator random(20261208);
+    auto randomBytes = [&](int maxPieces) {
+        QByteArray bytes;
+        for (int i = random.bounded(maxPieces + 1); i > 0; --i) {
+            const QList<QByteArray> &from = random.bounded(16) == 0 ? illFormed : pieces;
+            bytes += from.at(random.bounded(from.size()));
+        }
+        return bytes;
+    };
+    auto decode = [](const QByteArray &utf8) {
+        return QString(QStringDecoder(
+            QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless)(utf8));
+    };
+    const char separator = char(CatalogItem::Separator.unicode());
+    std::u16string scratch;
+    int hits = 0, anchored = 0, anchoredLater = 0;
+    for (int round = 0; round < 6000; ++round) {
+        const QByteArray name = randomBytes(12);
+        QByteArray text = random.bounded(3) && !name.isEmpty()
+            ? name.mid(random.bounded(name.size()), random.bounded(1, 10))
+            : randomBytes(3);
+        if (text.isEmpty())
+            text = "a";
+        NameMatcher::ByteCounts counts;
+        for (int i = random.bounded(40); i > 0; --i) {
+            counts.bytes[random.bounded(256)] += random.bounded(1000);
+            const QByteArray &source = random.bounded(2) ? name : text;
+            if (source.size() >= 2) {
+                const int at = random.bounded(source.size() - 1);
+                counts.pairs[uchar(source[at]) * 256 + uchar(source[at + 1])] += random.bounded(1000);
+            }
+        }
+        const NameMatcher matcher(QUtf8StringView(text), random.bounded(4) ? &counts : nullptr);
+        anchored += matcher.anchor() >= 0;
+        anchoredLater += matcher.anchor() > 0;
+        const bool expected = FoldForSearch(decode(name)).contains(FoldForSearch(decode(text)));
+        hits += expected;
+        const QByteArray joined = name + separator + text + separator + text;
+        const auto context = [&] { return qPrintable(u"name %1, text %2"_s.arg(name.toHex(' '), text.toHex(' '))); };
+        QVERIFY2(matcher.matches(QUtf8StringView(name), scratch) == expected, context());
+        QVERIFY2(matcher.matchesFirstField(QUtf8StringView(joined), scratch) == expected, context());
+        QVERIFY2(matcher.matches(decode(name), scratch) == expected, context());
+    }
+    QVERIFY(hits > 1500);
+    QVERIFY(anchored > 4000);
+    QVERIFY(anchoredLater > 1500);
 }
 
 QTEST_APPLESS_MAIN(tst_Folding)

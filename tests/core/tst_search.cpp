@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Zarumi developers
+#include "BytePairFinder.h"
 #include "CatalogSearch.h"
 
 #include <QRandomGenerator>
@@ -71,6 +72,8 @@ private slots:
     void plainHitsAreFound();
     void everyPlainHitIsFound();
     void partsSideBySideMatchTheFoldedContains();
+    void namesAsTheyAreAfterEdits();
+    void pairFinderMatchesAPlainScan();
     void statusText_data();
     void statusText();
 };
@@ -287,6 +290,84 @@ void tst_Search::partsSideBySideMatchTheFoldedContains()
         QCOMPARE(SearchCatalog(catalog, text, rows.size() + 1), expected);
     }
     QVERIFY(hits > 3000);
+}
+
+// The search reads each name where the row keeps it: after names were
+// changed, values assigned to a category (kept beside the row's text) and
+// rows removed, it lists exactly the rows whose name as read back contains
+// the text, and never one whose text is only in a category or an old name.
+void tst_Search::namesAsTheyAreAfterEdits()
+{
+    const QStringList words { u"final"_s, u"FINAL"_s, u"ｆｉｎａｌ"_s, u"アニメ"_s, u"あにめ"_s, u"clip"_s, u"_"_s };
+    QRandomGenerator random(808);
+    auto randomName = [&] {
+        QString name;
+        for (int i = random.bounded(4); i > 0; --i)
+            name += words.at(random.bounded(words.size()));
+        return name;
+    };
+    QList<Row> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.append({ randomName(), randomName(), CatalogItem::Genre1 + random.bounded(5) });
+    Catalog catalog = makeCatalog(rows);
+    for (int round = 0; round < 40; ++round) {
+        const qsizetype i = random.bounded(catalog.size());
+        switch (random.bounded(3)) {
+        case 0:
+            catalog.setField(i, CatalogItem::Name, randomName());
+            break;
+        case 1:
+            catalog.setFieldOfRows(
+                { i, random.bounded(catalog.size()) }, CatalogItem::Genre1 + random.bounded(5), randomName());
+            break;
+        default:
+            catalog.removeRows({ i });
+        }
+        for (const QString &text : { u"final"_s, u"アニメ"_s, u"clip"_s, u"l_a"_s }) {
+            QList<qsizetype> expected;
+            for (qsizetype row = 0; row < catalog.size(); ++row) {
+                const QString name = catalog.text(row, CatalogItem::Name);
+                if (!name.isEmpty() && FoldForSearch(name).contains(FoldForSearch(text)))
+                    expected.append(row);
+            }
+            QCOMPARE(SearchCatalog(catalog, text, 0), expected);
+        }
+    }
+}
+
+// The first place where one of the patterns begins, found sixteen places at
+// a time, is the one a byte-by-byte scan finds: patterns of one byte and of
+// two, texts of every length around the width of a chunk, starting
+// anywhere.
+void tst_Search::pairFinderMatchesAPlainScan()
+{
+    const QByteArray alphabet("ab\x1F\xE3\x82\xA2\xEF\xBD", 8);
+    QRandomGenerator random(1616);
+    int found = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::vector<BytePairFinder::Pattern> patterns;
+        for (int i = random.bounded(1, BytePairFinder::MaxPatterns + 1); i > 0; --i) {
+            patterns.push_back({ alphabet.at(random.bounded(alphabet.size())),
+                alphabet.at(random.bounded(alphabet.size())), random.bounded(3) == 0 });
+        }
+        QByteArray text;
+        for (int i = random.bounded(60); i > 0; --i)
+            text += alphabet.at(random.bounded(random.bounded(2) ? 2 : alphabet.size()));
+        const int from = random.bounded(text.size() + 1);
+        const char *const begin = text.constData();
+        const char *const end = begin + text.size();
+        const char *expected = begin + from;
+        const auto beginsAt = [&](const char *p) {
+            return std::any_of(patterns.begin(), patterns.end(), [&](const BytePairFinder::Pattern &pattern) {
+                return *p == pattern.first && (pattern.open || (end - p >= 2 && p[1] == pattern.second));
+            });
+        };
+        while (expected != end && !beginsAt(expected))
+            ++expected;
+        found += expected != end;
+        QCOMPARE(BytePairFinder(patterns).find(begin + from, end) - begin, expected - begin);
+    }
+    QVERIFY(found > 1000);
 }
 
 void tst_Search::statusText_data()
