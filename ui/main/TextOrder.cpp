@@ -5,6 +5,7 @@
 #include "Prefetch.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -25,6 +26,20 @@ quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
     return quint16(chunk.words[d / 4] >> (48 - 16 * (d % 4)));
 }
 
+// The first place from digit on where the chunks of the range differ;
+// Digits when they are all equal.
+int firstDifference(const TextOrder::Entry *first, const TextOrder::Entry *last, int digit)
+{
+    FoldedUnits::Chunk differ { { 0, 0, 0 } };
+    for (const TextOrder::Entry *e = first + 1; e != last; ++e) {
+        for (int w = 0; w < 3; ++w)
+            differ.words[w] |= e->chunk.words[w] ^ first->chunk.words[w];
+    }
+    while (digit < Digits && digitOf(differ, digit) == 0)
+        ++digit;
+    return digit;
+}
+
 bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
     return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
@@ -40,7 +55,10 @@ TextOrder::TextOrder(const std::vector<QAnyStringView> &texts)
     : m_texts(texts.begin(), texts.end())
 { }
 
-void TextOrder::readFirstChunks(Entries &entries) const
+// The texts are read in their order, which is cheap, and those tied after
+// their first chunk are the most: their second chunks are kept aside on the
+// way, so that the first level of ties need not go back to the texts.
+void TextOrder::readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) const
 {
     const size_t n = m_texts.size();
     for (size_t i = 0; i < n; ++i) {
@@ -50,21 +68,46 @@ void TextOrder::readFirstChunks(Entries &entries) const
         e.index = quint32(i);
         e.cursor = 0;
         e.chunk = FoldedUnits::next(m_texts[i], e.cursor);
+        if (FoldedUnits::ending(e.chunk) == FoldedUnits::GoesOn)
+            second[i] = FoldedUnits::next(m_texts[i], e.cursor);
+    }
+}
+
+namespace {
+
+// The positions of the tied entries, range after range.
+std::vector<quint32, LargeAllocator<quint32>> positionsIn(const std::vector<TextOrder::Range> &tied)
+{
+    size_t count = 0;
+    for (const TextOrder::Range &r : tied)
+        count += r.last - r.first;
+    std::vector<quint32, LargeAllocator<quint32>> positions;
+    positions.reserve(count);
+    for (const TextOrder::Range &r : tied) {
+        for (size_t i = r.first; i < r.last; ++i)
+            positions.push_back(quint32(i));
+    }
+    return positions;
+}
+
+} // namespace
+
+void TextOrder::takeSecondChunks(Entries &entries, const std::vector<Range> &tied, const FoldedUnits::Chunk *second)
+{
+    const auto positions = positionsIn(tied);
+    const size_t count = positions.size();
+    for (size_t k = 0; k < count; ++k) {
+        if (k + Ahead < count)
+            prefetchMemory(&second[entries[positions[k + Ahead]].index]);
+        Entry &e = entries[positions[k]];
+        e.chunk = second[e.index];
     }
 }
 
 // The tied entries lie in ranges one after another; their texts anywhere.
 void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied) const
 {
-    size_t tiedCount = 0;
-    for (const Range &r : tied)
-        tiedCount += r.last - r.first;
-    std::vector<quint32, LargeAllocator<quint32>> positions;
-    positions.reserve(tiedCount);
-    for (const Range &r : tied) {
-        for (size_t i = r.first; i < r.last; ++i)
-            positions.push_back(quint32(i));
-    }
+    const auto positions = positionsIn(tied);
     const size_t count = positions.size();
     for (size_t k = 0; k < count; ++k) {
         if (k + 2 * Ahead < count)
@@ -95,33 +138,39 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
         });
         return;
     }
-    // Zero again on return: only the counts of units that occur are used.
-    static thread_local std::vector<quint32> count(0x10001, 0);
-    quint16 low = 0xFFFF, high = 0;
+    // Places where all agree need no count.
+    digit = firstDifference(first, last, digit);
+    if (digit == Digits)
+        return;
+    // Zero again on return: only the counts of the units that occur are
+    // used, and those units are listed (they are few, their span may be all).
+    static thread_local std::vector<quint32> count(0x10000, 0);
+    static thread_local std::vector<quint16> units;
     for (const Entry *e = first; e != last; ++e) {
         const quint16 d = digitOf(e->chunk, digit);
-        ++count[d + 1];
-        low = std::min(low, d);
-        high = std::max(high, d);
+        if (count[d]++ == 0)
+            units.push_back(d);
     }
-    if (low == high) {
-        count[size_t(low) + 1] = 0;
-        sortRange(first, last, spare, digit + 1);
-        return;
+    std::sort(units.begin(), units.end());
+    std::vector<size_t> ends;
+    ends.reserve(units.size());
+    size_t start = 0;
+    for (quint16 d : units) {
+        const size_t c = count[d];
+        count[d] = quint32(start);
+        start += c;
+        ends.push_back(start);
     }
-    for (size_t d = size_t(low) + 1; d <= size_t(high) + 1; ++d)
-        count[d] += count[d - 1];
     for (const Entry *e = first; e != last; ++e)
         spare[count[digitOf(e->chunk, digit)]++] = *e;
     std::copy(spare, spare + n, first);
-    std::fill(count.begin() + low, count.begin() + high + 2, 0);
-    for (Entry *run = first; run != last;) {
-        const quint16 d = digitOf(run->chunk, digit);
-        Entry *end = run + 1;
-        while (end != last && digitOf(end->chunk, digit) == d)
-            ++end;
-        sortRange(run, end, spare, digit + 1);
-        run = end;
+    for (quint16 d : units)
+        count[d] = 0;
+    units.clear();
+    start = 0;
+    for (size_t end : ends) {
+        sortRange(first + start, first + end, spare, digit + 1);
+        start = end;
     }
 }
 
@@ -130,13 +179,18 @@ TextOrder::Sorted TextOrder::sortAll() const
     const size_t n = m_texts.size();
     Sorted out { Entries(n), Flags(n, 1) };
     Entries spare(n);
+    // Only the texts that go on past their first chunk fill theirs.
+    const std::unique_ptr<FoldedUnits::Chunk, void (*)(void *)> second(
+        static_cast<FoldedUnits::Chunk *>(LargeBlocks::allocate(n * sizeof(FoldedUnits::Chunk))), LargeBlocks::release);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
         tied.push_back({ 0, n });
-    for (bool first = true; !tied.empty(); first = false) {
-        if (first)
-            readFirstChunks(out.entries);
+    for (int level = 0; !tied.empty(); ++level) {
+        if (level == 0)
+            readFirstChunks(out.entries, second.get());
+        else if (level == 1)
+            takeSecondChunks(out.entries, tied, second.get());
         else
             readNextChunks(out.entries, tied);
         std::vector<Range> stillTied;

@@ -36,13 +36,19 @@ public:
     // ranks are dense from 0. Gives the number of distinct texts.
     quint32 ranks(std::vector<quint32> &rankOfText) const;
 
-private:
+    // The sort's own, public for its helpers.
     struct Entry
     {
         FoldedUnits::Chunk chunk;
         quint32 index;
         FoldedUnits::Cursor cursor;
     };
+    struct Range
+    {
+        size_t first, last;
+    };
+
+private:
     using Entries = std::vector<Entry, LargeAllocator<Entry>>;
     using Flags = std::vector<quint8, LargeAllocator<quint8>>;
     // The entries in ascending order, and for each whether its text differs
@@ -52,13 +58,10 @@ private:
         Entries entries;
         Flags startsGroup;
     };
-    struct Range
-    {
-        size_t first, last;
-    };
     Sorted sortAll() const;
     static void sortRange(Entry *first, Entry *last, Entry *spare, int digit);
-    void readFirstChunks(Entries &entries) const;
+    void readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) const;
+    static void takeSecondChunks(Entries &entries, const std::vector<Range> &tied, const FoldedUnits::Chunk *second);
     void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
 
     Texts m_texts;
