@@ -19,6 +19,9 @@ constexpr size_t Ahead = 16;
 // being sorted further: a count and a move instead of a comparison sort.
 constexpr size_t SplitLength = 256;
 constexpr int Digits = FoldedUnits::ChunkUnits + 1;
+// Ranges up to an eighth of the texts, and at most this long, are split
+// through a spare copy, longer ones in place.
+constexpr size_t SpareSize = size_t(1) << 16;
 
 // The unit at place d of a chunk (the last place says how the text goes on).
 quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
@@ -64,12 +67,13 @@ void TextOrder::readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) co
     for (size_t i = 0; i < n; ++i) {
         if (i + Ahead < n)
             FoldedUnits::prefetch(m_texts[i + Ahead], 0);
+        const QAnyStringView text = m_texts[i];
         Entry &e = entries[i];
         e.index = quint32(i);
         e.cursor = 0;
-        e.chunk = FoldedUnits::next(m_texts[i], e.cursor);
+        e.chunk = FoldedUnits::next(text, e.cursor);
         if (FoldedUnits::ending(e.chunk) == FoldedUnits::GoesOn)
-            second[i] = FoldedUnits::next(m_texts[i], e.cursor);
+            second[i] = FoldedUnits::next(text, e.cursor);
     }
 }
 
@@ -121,12 +125,13 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied)
     }
 }
 
-// Sorts the range by its chunks from place digit on; entries with equal
-// chunks come in their order so far, which is that of their positions.
-void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
+// Sorts the range by its chunks from place digit on, and equal texts by
+// their positions. Entries whose chunks are equal but whose texts go on are
+// left in any order: the next chunks decide them.
+void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int digit)
 {
     const size_t n = size_t(last - first);
-    if (n < 2 || digit == Digits)
+    if (n < 2)
         return;
     if (n < SplitLength) {
         std::sort(first, last, [](const Entry &a, const Entry &b) {
@@ -140,15 +145,18 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
     }
     // Places where all agree need no count.
     digit = firstDifference(first, last, digit);
-    if (digit == Digits)
+    if (digit == Digits) {
+        if (FoldedUnits::ending(first->chunk) != FoldedUnits::GoesOn)
+            std::sort(first, last, [](const Entry &a, const Entry &b) { return a.index < b.index; });
         return;
+    }
     // Zero again on return: only the counts of the units that occur are
     // used, and those units are listed (they are few, their span may be all).
-    static thread_local std::vector<quint32> count(0x10000, 0);
+    static thread_local std::vector<quint32> next(0x10000, 0);
     static thread_local std::vector<quint16> units;
     for (const Entry *e = first; e != last; ++e) {
         const quint16 d = digitOf(e->chunk, digit);
-        if (count[d]++ == 0)
+        if (next[d]++ == 0)
             units.push_back(d);
     }
     std::sort(units.begin(), units.end());
@@ -156,16 +164,31 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
     ends.reserve(units.size());
     size_t start = 0;
     for (quint16 d : units) {
-        const size_t c = count[d];
-        count[d] = quint32(start);
+        const size_t c = next[d];
+        next[d] = quint32(start);
         start += c;
         ends.push_back(start);
     }
-    for (const Entry *e = first; e != last; ++e)
-        spare[count[digitOf(e->chunk, digit)]++] = *e;
-    std::copy(spare, spare + n, first);
+    if (n <= spare.size) {
+        for (const Entry *e = first; e != last; ++e)
+            spare.entries[next[digitOf(e->chunk, digit)]++] = *e;
+        std::copy(spare.entries, spare.entries + n, first);
+    } else {
+        // Each entry is moved to its unit's next free place in turn, in
+        // place: a spare copy of the largest ranges costs more in fresh
+        // memory than the swaps do.
+        for (size_t k = 0; k < units.size(); ++k) {
+            const quint16 unit = units[k];
+            while (next[unit] < ends[k]) {
+                Entry moving = first[next[unit]];
+                for (quint16 d = digitOf(moving.chunk, digit); d != unit; d = digitOf(moving.chunk, digit))
+                    std::swap(moving, first[next[d]++]);
+                first[next[unit]++] = moving;
+            }
+        }
+    }
     for (quint16 d : units)
-        count[d] = 0;
+        next[d] = 0;
     units.clear();
     start = 0;
     for (size_t end : ends) {
@@ -178,7 +201,8 @@ TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_texts.size();
     Sorted out { Entries(n), Flags(n, 1) };
-    Entries spare(n);
+    std::vector<Entry, LargeAllocator<Entry>> spareEntries(std::min(n / 8, SpareSize));
+    const Spare spare { spareEntries.data(), spareEntries.size() };
     // Only the texts that go on past their first chunk fill theirs.
     const std::unique_ptr<FoldedUnits::Chunk, void (*)(void *)> second(
         static_cast<FoldedUnits::Chunk *>(LargeBlocks::allocate(n * sizeof(FoldedUnits::Chunk))), LargeBlocks::release);
@@ -195,7 +219,7 @@ TextOrder::Sorted TextOrder::sortAll() const
             readNextChunks(out.entries, tied);
         std::vector<Range> stillTied;
         for (const Range &r : tied) {
-            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare.data(), 0);
+            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare, 0);
             for (size_t i = r.first + 1; i < r.last; ++i)
                 out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
             for (size_t i = r.first; i < r.last;) {

@@ -59,7 +59,12 @@ private:
         Flags startsGroup;
     };
     Sorted sortAll() const;
-    static void sortRange(Entry *first, Entry *last, Entry *spare, int digit);
+    struct Spare
+    {
+        Entry *entries;
+        size_t size;
+    };
+    static void sortRange(Entry *first, Entry *last, const Spare &spare, int digit);
     void readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) const;
     static void takeSecondChunks(Entries &entries, const std::vector<Range> &tied, const FoldedUnits::Chunk *second);
     void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
