@@ -14,6 +14,7 @@ namespace {
 // texts lie apart, and reading a chunk takes long enough that the processor
 // would otherwise wait for each text in turn.
 constexpr size_t Ahead = 16;
+constexpr quint32 NotTied = ~quint32(0);
 
 // Ranges at least this long are split by the unit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
@@ -50,78 +51,65 @@ bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 
 } // namespace
 
-TextOrder::TextOrder(Texts texts)
-    : m_texts(std::move(texts))
-{ }
-
-TextOrder::TextOrder(const std::vector<QAnyStringView> &texts)
-    : m_texts(texts.begin(), texts.end())
-{ }
-
-// The texts are read in their order, which is cheap, and those tied after
-// their first chunk are the most: their second chunks are kept aside on the
-// way, so that the first level of ties need not go back to the texts.
-void TextOrder::readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) const
+class TextOrder::Views final : public Source
 {
-    const size_t n = m_texts.size();
+public:
+    explicit Views(std::vector<QAnyStringView> texts)
+        : m_texts(std::move(texts))
+    { }
+    size_t size() const override { return m_texts.size(); }
+    QAnyStringView text(size_t position) const override { return m_texts[position]; }
+
+private:
+    std::vector<QAnyStringView> m_texts;
+};
+
+TextOrder::TextOrder(const Source &source)
+    : m_source(source)
+{ }
+
+TextOrder::TextOrder(std::vector<QAnyStringView> texts)
+    : m_views(std::make_unique<Views>(std::move(texts)))
+    , m_source(*m_views)
+{ }
+
+TextOrder::~TextOrder() = default;
+
+void TextOrder::readFirstChunks(Entries &entries) const
+{
+    const size_t n = m_source.size();
     for (size_t i = 0; i < n; ++i) {
-        if (i + Ahead < n)
-            FoldedUnits::prefetch(m_texts[i + Ahead], 0);
-        const QAnyStringView text = m_texts[i];
         Entry &e = entries[i];
         e.index = quint32(i);
         e.cursor = 0;
-        e.chunk = FoldedUnits::next(text, e.cursor);
-        if (FoldedUnits::ending(e.chunk) == FoldedUnits::GoesOn)
-            second[i] = FoldedUnits::next(text, e.cursor);
+        e.chunk = FoldedUnits::next(m_source.text(i), e.cursor);
     }
 }
 
-namespace {
-
-// The positions of the tied entries, range after range.
-std::vector<quint32, LargeAllocator<quint32>> positionsIn(const std::vector<TextOrder::Range> &tied)
+// The tied entries lie in ranges one after another, their texts anywhere;
+// the texts are read in their own order (a list's texts lie in that order,
+// and memory read forward is fetched ahead), each chunk put in its entry.
+// The positions of the texts not tied hold NotTied, before and after.
+void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const
 {
-    size_t count = 0;
-    for (const TextOrder::Range &r : tied)
-        count += r.last - r.first;
-    std::vector<quint32, LargeAllocator<quint32>> positions;
-    positions.reserve(count);
-    for (const TextOrder::Range &r : tied) {
-        for (size_t i = r.first; i < r.last; ++i)
-            positions.push_back(quint32(i));
-    }
-    return positions;
-}
-
-} // namespace
-
-void TextOrder::takeSecondChunks(Entries &entries, const std::vector<Range> &tied, const FoldedUnits::Chunk *second)
-{
-    const auto positions = positionsIn(tied);
-    const size_t count = positions.size();
-    for (size_t k = 0; k < count; ++k) {
-        if (k + Ahead < count)
-            prefetchMemory(&second[entries[positions[k + Ahead]].index]);
-        Entry &e = entries[positions[k]];
-        e.chunk = second[e.index];
-    }
-}
-
-// The tied entries lie in ranges one after another; their texts anywhere.
-void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied) const
-{
-    const auto positions = positionsIn(tied);
-    const size_t count = positions.size();
-    for (size_t k = 0; k < count; ++k) {
-        if (k + 2 * Ahead < count)
-            prefetchMemory(&m_texts[entries[positions[k + 2 * Ahead]].index]);
-        if (k + Ahead < count) {
-            const Entry &ahead = entries[positions[k + Ahead]];
-            FoldedUnits::prefetch(m_texts[ahead.index], ahead.cursor);
+    size_t lowest = entries.size(), highest = 0;
+    for (const Range &r : tied) {
+        for (size_t i = r.first; i < r.last; ++i) {
+            const quint32 index = entries[i].index;
+            positionOf[index] = quint32(i);
+            lowest = std::min<size_t>(lowest, index);
+            highest = std::max<size_t>(highest, index);
         }
-        Entry &e = entries[positions[k]];
-        e.chunk = FoldedUnits::next(m_texts[e.index], e.cursor);
+    }
+    for (size_t index = lowest; index <= highest; ++index) {
+        const quint32 position = positionOf[index];
+        if (position == NotTied)
+            continue;
+        if (index + Ahead <= highest && positionOf[index + Ahead] != NotTied)
+            prefetchMemory(&entries[positionOf[index + Ahead]]);
+        Entry &e = entries[position];
+        e.chunk = FoldedUnits::next(m_source.text(index), e.cursor);
+        positionOf[index] = NotTied;
     }
 }
 
@@ -199,24 +187,21 @@ void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int dig
 
 TextOrder::Sorted TextOrder::sortAll() const
 {
-    const size_t n = m_texts.size();
+    const size_t n = m_source.size();
     Sorted out { Entries(n), Flags(n, 1) };
     std::vector<Entry, LargeAllocator<Entry>> spareEntries(std::min(n / 8, SpareSize));
     const Spare spare { spareEntries.data(), spareEntries.size() };
-    // Only the texts that go on past their first chunk fill theirs.
-    const std::unique_ptr<FoldedUnits::Chunk, void (*)(void *)> second(
-        static_cast<FoldedUnits::Chunk *>(LargeBlocks::allocate(n * sizeof(FoldedUnits::Chunk))), LargeBlocks::release);
+    // Where the entry of each text is while it is tied.
+    Positions positionOf(n, NotTied);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
         tied.push_back({ 0, n });
     for (int level = 0; !tied.empty(); ++level) {
         if (level == 0)
-            readFirstChunks(out.entries, second.get());
-        else if (level == 1)
-            takeSecondChunks(out.entries, tied, second.get());
+            readFirstChunks(out.entries);
         else
-            readNextChunks(out.entries, tied);
+            readNextChunks(out.entries, tied, positionOf);
         std::vector<Range> stillTied;
         for (const Range &r : tied) {
             sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare, 0);
@@ -267,7 +252,7 @@ std::vector<int> TextOrder::ascending() const
 quint32 TextOrder::ranks(std::vector<quint32> &rankOfText) const
 {
     const Sorted all = sortAll();
-    rankOfText.assign(m_texts.size(), 0);
+    rankOfText.assign(m_source.size(), 0);
     quint32 rank = 0;
     for (size_t i = 0; i < all.entries.size(); ++i) {
         if (i > 0 && all.startsGroup[i])

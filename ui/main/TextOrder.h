@@ -7,6 +7,7 @@
 
 #include <QAnyStringView>
 
+#include <memory>
 #include <vector>
 
 // The text order of the visible list's columns: both texts case-folded
@@ -20,12 +21,24 @@
 class TextOrder
 {
 public:
-    using Texts = std::vector<QAnyStringView, LargeAllocator<QAnyStringView>>;
+    // Where the texts are read: the text at each position, asked for as
+    // often as needed (a large list need not be copied into views first).
+    class Source
+    {
+    public:
+        virtual ~Source() = default;
+        virtual size_t size() const = 0;
+        virtual QAnyStringView text(size_t position) const = 0;
+    };
+    // The source and its texts must outlive the order.
+    explicit TextOrder(const Source &source);
     // The texts must outlive the order.
-    explicit TextOrder(Texts texts);
-    explicit TextOrder(const std::vector<QAnyStringView> &texts);
+    explicit TextOrder(std::vector<QAnyStringView> texts);
+    ~TextOrder();
+    TextOrder(const TextOrder &) = delete;
+    TextOrder &operator=(const TextOrder &) = delete;
 
-    qsizetype size() const { return qsizetype(m_texts.size()); }
+    qsizetype size() const { return qsizetype(m_source.size()); }
     // Positions of the texts in ascending order; equal texts keep their
     // order (stable).
     std::vector<int> ascending() const;
@@ -51,6 +64,7 @@ public:
 private:
     using Entries = std::vector<Entry, LargeAllocator<Entry>>;
     using Flags = std::vector<quint8, LargeAllocator<quint8>>;
+    using Positions = std::vector<quint32, LargeAllocator<quint32>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
@@ -65,9 +79,10 @@ private:
         size_t size;
     };
     static void sortRange(Entry *first, Entry *last, const Spare &spare, int digit);
-    void readFirstChunks(Entries &entries, FoldedUnits::Chunk *second) const;
-    static void takeSecondChunks(Entries &entries, const std::vector<Range> &tied, const FoldedUnits::Chunk *second);
-    void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
+    void readFirstChunks(Entries &entries) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const;
 
-    Texts m_texts;
+    class Views;
+    std::unique_ptr<Views> m_views;
+    const Source &m_source;
 };
