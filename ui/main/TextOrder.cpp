@@ -10,10 +10,11 @@
 
 namespace {
 
-// How many texts ahead of the one read their memory is asked for: the
-// texts lie apart, and reading a chunk takes long enough that the processor
-// would otherwise wait for each text in turn.
+// How many texts ahead of the one read the memory of their entries is asked
+// for: the entries of tied texts lie anywhere, and the processor would
+// otherwise wait for each in turn.
 constexpr size_t Ahead = 16;
+// The position of the entry of a text that is not read again.
 constexpr quint32 NotTied = ~quint32(0);
 
 // Ranges at least this long are split by the unit at one place before
