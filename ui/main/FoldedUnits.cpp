@@ -2,8 +2,6 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "FoldedUnits.h"
 
-#include "Prefetch.h"
-
 #include <QChar>
 #include <QString> // QAnyStringView::visit
 #include <QtEndian>
@@ -200,6 +198,20 @@ int decodeUtf8(const uchar *s, qsizetype pos, qsizetype size, char32_t &c)
     return length;
 }
 
+// The common case of decodeUtf8 on its own: a well-formed three-byte
+// sequence (most of the basic plane, kana and kanji among it).
+bool threeBytes(const uchar *s, qsizetype pos, qsizetype size, char32_t &c)
+{
+    if ((s[pos] & 0xF0) != 0xE0 || pos + 3 > size || (s[pos + 1] & 0xC0) != 0x80 || (s[pos + 2] & 0xC0) != 0x80)
+        return false;
+    const char32_t decoded = (char32_t(s[pos] & 0x0F) << 12) | (char32_t(s[pos + 1] & 0x3F) << 6) | (s[pos + 2] & 0x3F);
+    // Overlong forms and surrogates are not well-formed.
+    if (decoded < 0x800 || (decoded >= 0xD800 && decoded < 0xE000))
+        return false;
+    c = decoded;
+    return true;
+}
+
 FoldedUnits::Chunk readUtf8(const uchar *s, qsizetype textSize, FoldedUnits::Cursor &cursor)
 {
     const qsizetype size = std::min(textSize, FoldedUnits::MaxLength);
@@ -223,6 +235,11 @@ FoldedUnits::Chunk readUtf8(const uchar *s, qsizetype textSize, FoldedUnits::Cur
         if (s[pos] < 0x80) {
             out.put(fold[s[pos]]);
             ++pos;
+            continue;
+        }
+        if (threeBytes(s, pos, size, c)) {
+            out.put(fold[c]);
+            pos += 3;
             continue;
         }
         const int length = decodeUtf8(s, pos, size, c);
@@ -272,10 +289,4 @@ FoldedUnits::Chunk FoldedUnits::next(QAnyStringView text, Cursor &cursor)
         else
             return readUtf8(reinterpret_cast<const uchar *>(view.data()), view.size(), cursor);
     });
-}
-
-void FoldedUnits::prefetch(QAnyStringView text, Cursor cursor)
-{
-    const qsizetype unitBytes = text.size_bytes() > text.size() ? 2 : 1;
-    prefetchMemory(static_cast<const char *>(text.data()) + qsizetype(cursor & PositionBits) * unitBytes);
 }

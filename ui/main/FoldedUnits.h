@@ -35,7 +35,4 @@ public:
     // The chunk at the cursor; moves the cursor past it.
     static Chunk next(QAnyStringView text, Cursor &cursor);
     static quint16 ending(const Chunk &chunk) { return quint16(chunk.words[2]); }
-    // Asks the processor to fetch the memory of the chunk at the cursor,
-    // ahead of reading it.
-    static void prefetch(QAnyStringView text, Cursor cursor);
 };

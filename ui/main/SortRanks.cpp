@@ -19,14 +19,32 @@ SortRanks::Ranks SortRanks::of(int field)
     return { column.byKey, column.distinct };
 }
 
+namespace {
+
+// One field of every master row, read in place.
+class FieldTexts final : public TextOrder::Source
+{
+public:
+    FieldTexts(const Catalog &catalog, int field)
+        : m_catalog(catalog)
+        , m_field(field)
+    { }
+    size_t size() const override { return size_t(m_catalog.size()); }
+    QAnyStringView text(size_t position) const override { return m_catalog.field(qsizetype(position), m_field); }
+
+private:
+    const Catalog &m_catalog;
+    int m_field;
+};
+
+} // namespace
+
 void SortRanks::build(Column &column, int field) const
 {
     const qsizetype n = m_catalog.size();
-    TextOrder::Texts texts(static_cast<size_t>(n));
-    for (qsizetype i = 0; i < n; ++i)
-        texts[size_t(i)] = m_catalog.field(i, field);
+    const FieldTexts texts(m_catalog, field);
     std::vector<quint32> rankOfRow;
-    column.distinct = TextOrder(std::move(texts)).ranks(rankOfRow);
+    column.distinct = TextOrder(texts).ranks(rankOfRow);
     column.byKey.assign(size_t(m_catalog.nextRowKey()), 0);
     for (qsizetype i = 0; i < n; ++i)
         column.byKey[size_t(m_catalog.keyAt(i))] = rankOfRow[size_t(i)];

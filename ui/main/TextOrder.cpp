@@ -5,24 +5,44 @@
 #include "Prefetch.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
 
-// How many texts ahead of the one read their memory is asked for: the
-// texts lie apart, and reading a chunk takes long enough that the processor
-// would otherwise wait for each text in turn.
+// How many texts ahead of the one read the memory of their entries is asked
+// for: the entries of tied texts lie anywhere, and the processor would
+// otherwise wait for each in turn.
 constexpr size_t Ahead = 16;
+// The position of the entry of a text that is not read again.
+constexpr quint32 NotTied = ~quint32(0);
 
 // Ranges at least this long are split by the unit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
 constexpr size_t SplitLength = 256;
 constexpr int Digits = FoldedUnits::ChunkUnits + 1;
+// Ranges up to an eighth of the texts, and at most this long, are split
+// through a spare copy, longer ones in place.
+constexpr size_t SpareSize = size_t(1) << 16;
 
 // The unit at place d of a chunk (the last place says how the text goes on).
 quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
 {
     return quint16(chunk.words[d / 4] >> (48 - 16 * (d % 4)));
+}
+
+// The first place from digit on where the chunks of the range differ;
+// Digits when they are all equal.
+int firstDifference(const TextOrder::Entry *first, const TextOrder::Entry *last, int digit)
+{
+    FoldedUnits::Chunk differ { { 0, 0, 0 } };
+    for (const TextOrder::Entry *e = first + 1; e != last; ++e) {
+        for (int w = 0; w < 3; ++w)
+            differ.words[w] |= e->chunk.words[w] ^ first->chunk.words[w];
+    }
+    while (digit < Digits && digitOf(differ, digit) == 0)
+        ++digit;
+    return digit;
 }
 
 bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
@@ -32,58 +52,75 @@ bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 
 } // namespace
 
-TextOrder::TextOrder(Texts texts)
-    : m_texts(std::move(texts))
+class TextOrder::Views final : public Source
+{
+public:
+    explicit Views(std::vector<QAnyStringView> texts)
+        : m_texts(std::move(texts))
+    { }
+    size_t size() const override { return m_texts.size(); }
+    QAnyStringView text(size_t position) const override { return m_texts[position]; }
+
+private:
+    std::vector<QAnyStringView> m_texts;
+};
+
+TextOrder::TextOrder(const Source &source)
+    : m_source(source)
 { }
 
-TextOrder::TextOrder(const std::vector<QAnyStringView> &texts)
-    : m_texts(texts.begin(), texts.end())
+TextOrder::TextOrder(std::vector<QAnyStringView> texts)
+    : m_views(std::make_unique<Views>(std::move(texts)))
+    , m_source(*m_views)
 { }
+
+TextOrder::~TextOrder() = default;
 
 void TextOrder::readFirstChunks(Entries &entries) const
 {
-    const size_t n = m_texts.size();
+    const size_t n = m_source.size();
     for (size_t i = 0; i < n; ++i) {
-        if (i + Ahead < n)
-            FoldedUnits::prefetch(m_texts[i + Ahead], 0);
         Entry &e = entries[i];
         e.index = quint32(i);
         e.cursor = 0;
-        e.chunk = FoldedUnits::next(m_texts[i], e.cursor);
+        e.chunk = FoldedUnits::next(m_source.text(i), e.cursor);
     }
 }
 
-// The tied entries lie in ranges one after another; their texts anywhere.
-void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied) const
+// The tied entries lie in ranges one after another, their texts anywhere;
+// the texts are read in their own order (a list's texts lie in that order,
+// and memory read forward is fetched ahead), each chunk put in its entry.
+// The positions of the texts not tied hold NotTied, before and after.
+void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const
 {
-    size_t tiedCount = 0;
-    for (const Range &r : tied)
-        tiedCount += r.last - r.first;
-    std::vector<quint32, LargeAllocator<quint32>> positions;
-    positions.reserve(tiedCount);
+    size_t lowest = entries.size(), highest = 0;
     for (const Range &r : tied) {
-        for (size_t i = r.first; i < r.last; ++i)
-            positions.push_back(quint32(i));
-    }
-    const size_t count = positions.size();
-    for (size_t k = 0; k < count; ++k) {
-        if (k + 2 * Ahead < count)
-            prefetchMemory(&m_texts[entries[positions[k + 2 * Ahead]].index]);
-        if (k + Ahead < count) {
-            const Entry &ahead = entries[positions[k + Ahead]];
-            FoldedUnits::prefetch(m_texts[ahead.index], ahead.cursor);
+        for (size_t i = r.first; i < r.last; ++i) {
+            const quint32 index = entries[i].index;
+            positionOf[index] = quint32(i);
+            lowest = std::min<size_t>(lowest, index);
+            highest = std::max<size_t>(highest, index);
         }
-        Entry &e = entries[positions[k]];
-        e.chunk = FoldedUnits::next(m_texts[e.index], e.cursor);
+    }
+    for (size_t index = lowest; index <= highest; ++index) {
+        const quint32 position = positionOf[index];
+        if (position == NotTied)
+            continue;
+        if (index + Ahead <= highest && positionOf[index + Ahead] != NotTied)
+            prefetchMemory(&entries[positionOf[index + Ahead]]);
+        Entry &e = entries[position];
+        e.chunk = FoldedUnits::next(m_source.text(index), e.cursor);
+        positionOf[index] = NotTied;
     }
 }
 
-// Sorts the range by its chunks from place digit on; entries with equal
-// chunks come in their order so far, which is that of their positions.
-void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
+// Sorts the range by its chunks from place digit on, and equal texts by
+// their positions. Entries whose chunks are equal but whose texts go on are
+// left in any order: the next chunks decide them.
+void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int digit)
 {
     const size_t n = size_t(last - first);
-    if (n < 2 || digit == Digits)
+    if (n < 2)
         return;
     if (n < SplitLength) {
         std::sort(first, last, [](const Entry &a, const Entry &b) {
@@ -95,53 +132,80 @@ void TextOrder::sortRange(Entry *first, Entry *last, Entry *spare, int digit)
         });
         return;
     }
-    // Zero again on return: only the counts of units that occur are used.
-    static thread_local std::vector<quint32> count(0x10001, 0);
-    quint16 low = 0xFFFF, high = 0;
-    for (const Entry *e = first; e != last; ++e) {
-        const quint16 d = digitOf(e->chunk, digit);
-        ++count[d + 1];
-        low = std::min(low, d);
-        high = std::max(high, d);
-    }
-    if (low == high) {
-        count[size_t(low) + 1] = 0;
-        sortRange(first, last, spare, digit + 1);
+    // Places where all agree need no count.
+    digit = firstDifference(first, last, digit);
+    if (digit == Digits) {
+        if (FoldedUnits::ending(first->chunk) != FoldedUnits::GoesOn)
+            std::sort(first, last, [](const Entry &a, const Entry &b) { return a.index < b.index; });
         return;
     }
-    for (size_t d = size_t(low) + 1; d <= size_t(high) + 1; ++d)
-        count[d] += count[d - 1];
-    for (const Entry *e = first; e != last; ++e)
-        spare[count[digitOf(e->chunk, digit)]++] = *e;
-    std::copy(spare, spare + n, first);
-    std::fill(count.begin() + low, count.begin() + high + 2, 0);
-    for (Entry *run = first; run != last;) {
-        const quint16 d = digitOf(run->chunk, digit);
-        Entry *end = run + 1;
-        while (end != last && digitOf(end->chunk, digit) == d)
-            ++end;
-        sortRange(run, end, spare, digit + 1);
-        run = end;
+    // Zero again on return: only the counts of the units that occur are
+    // used, and those units are listed (they are few, their span may be all).
+    static thread_local std::vector<quint32> next(0x10000, 0);
+    static thread_local std::vector<quint16> units;
+    for (const Entry *e = first; e != last; ++e) {
+        const quint16 d = digitOf(e->chunk, digit);
+        if (next[d]++ == 0)
+            units.push_back(d);
+    }
+    std::sort(units.begin(), units.end());
+    std::vector<size_t> ends;
+    ends.reserve(units.size());
+    size_t start = 0;
+    for (quint16 d : units) {
+        const size_t c = next[d];
+        next[d] = quint32(start);
+        start += c;
+        ends.push_back(start);
+    }
+    if (n <= spare.size) {
+        for (const Entry *e = first; e != last; ++e)
+            spare.entries[next[digitOf(e->chunk, digit)]++] = *e;
+        std::copy(spare.entries, spare.entries + n, first);
+    } else {
+        // Each entry is moved to its unit's next free place in turn, in
+        // place: a spare copy of the largest ranges costs more in fresh
+        // memory than the swaps do.
+        for (size_t k = 0; k < units.size(); ++k) {
+            const quint16 unit = units[k];
+            while (next[unit] < ends[k]) {
+                Entry moving = first[next[unit]];
+                for (quint16 d = digitOf(moving.chunk, digit); d != unit; d = digitOf(moving.chunk, digit))
+                    std::swap(moving, first[next[d]++]);
+                first[next[unit]++] = moving;
+            }
+        }
+    }
+    for (quint16 d : units)
+        next[d] = 0;
+    units.clear();
+    start = 0;
+    for (size_t end : ends) {
+        sortRange(first + start, first + end, spare, digit + 1);
+        start = end;
     }
 }
 
 TextOrder::Sorted TextOrder::sortAll() const
 {
-    const size_t n = m_texts.size();
+    const size_t n = m_source.size();
     Sorted out { Entries(n), Flags(n, 1) };
-    Entries spare(n);
+    std::vector<Entry, LargeAllocator<Entry>> spareEntries(std::min(n / 8, SpareSize));
+    const Spare spare { spareEntries.data(), spareEntries.size() };
+    // Where the entry of each text is while it is tied.
+    Positions positionOf(n, NotTied);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
         tied.push_back({ 0, n });
-    for (bool first = true; !tied.empty(); first = false) {
-        if (first)
+    for (int level = 0; !tied.empty(); ++level) {
+        if (level == 0)
             readFirstChunks(out.entries);
         else
-            readNextChunks(out.entries, tied);
+            readNextChunks(out.entries, tied, positionOf);
         std::vector<Range> stillTied;
         for (const Range &r : tied) {
-            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare.data(), 0);
+            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare, 0);
             for (size_t i = r.first + 1; i < r.last; ++i)
                 out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
             for (size_t i = r.first; i < r.last;) {
@@ -189,7 +253,7 @@ std::vector<int> TextOrder::ascending() const
 quint32 TextOrder::ranks(std::vector<quint32> &rankOfText) const
 {
     const Sorted all = sortAll();
-    rankOfText.assign(m_texts.size(), 0);
+    rankOfText.assign(m_source.size(), 0);
     quint32 rank = 0;
     for (size_t i = 0; i < all.entries.size(); ++i) {
         if (i > 0 && all.startsGroup[i])

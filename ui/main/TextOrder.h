@@ -7,6 +7,7 @@
 
 #include <QAnyStringView>
 
+#include <memory>
 #include <vector>
 
 // The text order of the visible list's columns: both texts case-folded
@@ -16,16 +17,32 @@
 //
 // The texts are read in place, a chunk of folded units at a time: the sort
 // orders the first chunks as integers, then reads the next chunk of only
-// those texts that are still tied, and so on.
+// those texts that are still tied, and so on. Each round reads the texts in
+// their own order, whatever the order of their entries: a large list's
+// texts lie one after another in memory, which is fast to read forward and
+// slow to read at random. The sort takes no copy of the texts: a long list
+// costs one entry of 32 bytes a text and a few bytes more.
 class TextOrder
 {
 public:
-    using Texts = std::vector<QAnyStringView, LargeAllocator<QAnyStringView>>;
+    // Where the texts are read: the text at each position, asked for as
+    // often as needed (a large list need not be copied into views first).
+    class Source
+    {
+    public:
+        virtual ~Source() = default;
+        virtual size_t size() const = 0;
+        virtual QAnyStringView text(size_t position) const = 0;
+    };
+    // The source and its texts must outlive the order.
+    explicit TextOrder(const Source &source);
     // The texts must outlive the order.
-    explicit TextOrder(Texts texts);
-    explicit TextOrder(const std::vector<QAnyStringView> &texts);
+    explicit TextOrder(std::vector<QAnyStringView> texts);
+    ~TextOrder();
+    TextOrder(const TextOrder &) = delete;
+    TextOrder &operator=(const TextOrder &) = delete;
 
-    qsizetype size() const { return qsizetype(m_texts.size()); }
+    qsizetype size() const { return qsizetype(m_source.size()); }
     // Positions of the texts in ascending order; equal texts keep their
     // order (stable).
     std::vector<int> ascending() const;
@@ -36,15 +53,22 @@ public:
     // ranks are dense from 0. Gives the number of distinct texts.
     quint32 ranks(std::vector<quint32> &rankOfText) const;
 
-private:
+    // The sort's own, public for its helpers.
     struct Entry
     {
         FoldedUnits::Chunk chunk;
         quint32 index;
         FoldedUnits::Cursor cursor;
     };
+
+private:
+    struct Range
+    {
+        size_t first, last;
+    };
     using Entries = std::vector<Entry, LargeAllocator<Entry>>;
     using Flags = std::vector<quint8, LargeAllocator<quint8>>;
+    using Positions = std::vector<quint32, LargeAllocator<quint32>>;
     // The entries in ascending order, and for each whether its text differs
     // from the one before.
     struct Sorted
@@ -52,14 +76,17 @@ private:
         Entries entries;
         Flags startsGroup;
     };
-    struct Range
-    {
-        size_t first, last;
-    };
     Sorted sortAll() const;
-    static void sortRange(Entry *first, Entry *last, Entry *spare, int digit);
+    struct Spare
+    {
+        Entry *entries;
+        size_t size;
+    };
+    static void sortRange(Entry *first, Entry *last, const Spare &spare, int digit);
     void readFirstChunks(Entries &entries) const;
-    void readNextChunks(Entries &entries, const std::vector<Range> &tied) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const;
 
-    Texts m_texts;
+    class Views;
+    std::unique_ptr<Views> m_views;
+    const Source &m_source;
 };
