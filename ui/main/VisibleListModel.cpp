@@ -178,7 +178,7 @@ void VisibleListModel::reorder(const std::vector<int> &newOrder)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     Refs refs(m_refs.size());
-    std::vector<int> newPositionOf(m_refs.size());
+    std::vector<int, LargeAllocator<int>> newPositionOf(m_refs.size());
     for (size_t i = 0; i < newOrder.size(); ++i) {
         refs[i] = m_refs[size_t(newOrder[i])];
         newPositionOf[size_t(newOrder[i])] = int(i);

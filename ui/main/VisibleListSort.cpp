@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "VisibleListSort.h"
 
+#include "LargeBlocks.h"
+
 #include "SortRanks.h"
 #include "TextOrder.h"
 #include "VisibleListModel.h"
@@ -29,8 +31,10 @@ std::vector<int> sortByTexts(const VisibleListModel &model, int field, bool asce
 // few against the ranks, sorting (rank, row) pairs is cheaper.
 std::vector<int> sortByRanks(const VisibleListModel &model, const SortRanks::Ranks &ranks, bool ascending)
 {
+    // Working memory in large pages: fresh memory costs more than the sort.
+    using Numbers = std::vector<quint32, LargeAllocator<quint32>>;
     const int n = model.rowCount();
-    std::vector<quint32> rankOfRow(static_cast<size_t>(n));
+    Numbers rankOfRow(static_cast<size_t>(n));
     for (int row = 0; row < n; ++row) {
         const quint32 r = ranks.byKey[size_t(model.keyAt(row))];
         rankOfRow[size_t(row)] = ascending ? r : ranks.distinct - 1 - r;
@@ -45,7 +49,7 @@ std::vector<int> sortByRanks(const VisibleListModel &model, const SortRanks::Ran
             positions[size_t(i)] = int(quint32(pairs[size_t(i)]));
         return positions;
     }
-    std::vector<quint32> start(size_t(ranks.distinct) + 1, 0);
+    Numbers start(size_t(ranks.distinct) + 1, 0);
     for (quint32 r : rankOfRow)
         ++start[r + 1];
     for (size_t r = 1; r < start.size(); ++r)
