@@ -108,7 +108,7 @@ private Q_SLOTS:
                 [&](int a, int b) { return QString::compare(folded[size_t(a)], folded[size_t(b)]) < 0; });
             std::stable_sort(descending.begin(), descending.end(),
                 [&](int a, int b) { return QString::compare(folded[size_t(a)], folded[size_t(b)]) > 0; });
-            std::vector<quint32> expectedRanks(texts.size());
+            TextOrder::RankList expectedRanks(texts.size());
             quint32 rank = 0;
             for (size_t i = 0; i < ascending.size(); ++i) {
                 if (i > 0 && folded[size_t(ascending[i - 1])] != folded[size_t(ascending[i])])
@@ -119,7 +119,7 @@ private Q_SLOTS:
             const TextOrder order(views);
             QCOMPARE(order.sorted(true), ascending);
             QCOMPARE(order.sorted(false), descending);
-            std::vector<quint32> ranks;
+            TextOrder::RankList ranks;
             QCOMPARE(order.ranks(ranks), texts.empty() ? 0 : rank + 1);
             QCOMPARE(ranks, expectedRanks);
         }

@@ -43,7 +43,7 @@ void SortRanks::build(Column &column, int field) const
 {
     const qsizetype n = m_catalog.size();
     const FieldTexts texts(m_catalog, field);
-    std::vector<quint32> rankOfRow;
+    TextOrder::RankList rankOfRow;
     column.distinct = TextOrder(texts).ranks(rankOfRow);
     column.byKey.assign(size_t(m_catalog.nextRowKey()), 0);
     for (qsizetype i = 0; i < n; ++i)

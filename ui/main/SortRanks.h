@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Catalog.h"
+#include "TextOrder.h"
 
 #include <array>
 #include <vector>
@@ -21,7 +22,7 @@ public:
 
     struct Ranks
     {
-        const std::vector<quint32> &byKey; // rank of the row with each key
+        const TextOrder::RankList &byKey; // rank of the row with each key
         quint32 distinct; // ranks run from 0 to distinct - 1
     };
     // Field 0..14 (not RowKey).
@@ -32,7 +33,7 @@ private:
     {
         int field = -1;
         quint64 version = 0;
-        std::vector<quint32> byKey;
+        TextOrder::RankList byKey;
         quint32 distinct = 0;
     };
     void build(Column &column, int field) const;

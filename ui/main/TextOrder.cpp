@@ -250,7 +250,7 @@ std::vector<int> TextOrder::ascending() const
     return sorted(true);
 }
 
-quint32 TextOrder::ranks(std::vector<quint32> &rankOfText) const
+quint32 TextOrder::ranks(RankList &rankOfText) const
 {
     const Sorted all = sortAll();
     rankOfText.assign(m_source.size(), 0);

@@ -51,7 +51,8 @@ public:
     std::vector<int> sorted(bool ascending) const;
     // For each text its rank in ascending order: equal texts share one,
     // ranks are dense from 0. Gives the number of distinct texts.
-    quint32 ranks(std::vector<quint32> &rankOfText) const;
+    using RankList = std::vector<quint32, LargeAllocator<quint32>>;
+    quint32 ranks(RankList &rankOfText) const;
 
     // The sort's own, public for its helpers.
     struct Entry
