@@ -121,21 +121,25 @@ bool Catalog::hasAssignedValues(qsizetype i) const
         [i](const ValueColumn &column) { return !column.empty() && column[size_t(i)] != 0; });
 }
 
-// One pass over the stored text, an assigned value in place of its field.
 // The category fields lie together near the end of the joined text: what
-// comes before and after them is copied whole.
-QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
+// comes before and after them is one piece each, and each category field
+// with the separator behind it one or two.
+int Catalog::joinedPieces(qsizetype i, Pieces &pieces) const
 {
+    static constexpr char SeparatorText[] = { Separator };
     const QUtf8StringView stored = joinedText(i);
-    if (!hasAssignedValues(i))
-        return stored;
+    if (!hasAssignedValues(i)) {
+        pieces[0] = stored;
+        return 1;
+    }
     constexpr int First = CatalogItem::Genre1;
     constexpr int Last = CatalogItem::StoredFieldCount - 1;
     // starts[f - First]: where field f begins; the last entry is the end.
     std::array<const char *, Last - First + 2> starts;
     const char *const begin = stored.data();
-    const char *p = begin + stored.size();
-    starts.back() = p + 1;
+    const char *const end = begin + stored.size();
+    const char *p = end;
+    starts.back() = end + 1;
     for (int f = Last; f >= First; --f) {
         while (p > begin && p[-1] != Separator)
             --p;
@@ -143,20 +147,48 @@ QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
         Q_ASSERT(p > begin);
         --p;
     }
-    buffer.resize(0);
-    buffer.append(begin, starts[0] - begin);
-    for (int f = First; f < First + CategoryCount; ++f) {
-        const ValueColumn &column = m_assigned[size_t(f - First)];
-        const char *const fieldBegin = starts[size_t(f - First)];
-        const char *const fieldEnd = starts[size_t(f - First + 1)] - 1;
-        if (!column.empty() && column[size_t(i)] != 0)
-            buffer.append(m_values[column[size_t(i)] - 1]);
-        else
-            buffer.append(fieldBegin, fieldEnd - fieldBegin);
-        buffer.append(Separator);
+    int count = 0;
+    pieces[size_t(count++)] = QUtf8StringView(begin, starts[0]);
+    for (int c = 0; c < CategoryCount; ++c) {
+        const ValueColumn &column = m_assigned[size_t(c)];
+        if (!column.empty() && column[size_t(i)] != 0) {
+            const QByteArray &value = m_values[column[size_t(i)] - 1];
+            pieces[size_t(count++)] = QUtf8StringView(value.constData(), value.size());
+            pieces[size_t(count++)] = QUtf8StringView(SeparatorText, 1);
+        } else {
+            pieces[size_t(count++)] = QUtf8StringView(starts[size_t(c)], starts[size_t(c + 1)]);
+        }
     }
-    const char *const rest = starts[size_t(CategoryCount)];
-    buffer.append(rest, begin + stored.size() - rest);
+    pieces[size_t(count++)] = QUtf8StringView(starts[size_t(CategoryCount)], end);
+    return count;
+}
+
+qsizetype Catalog::piecesLength(const Pieces &pieces, int count)
+{
+    qsizetype length = 0;
+    for (int k = 0; k < count; ++k)
+        length += pieces[size_t(k)].size();
+    return length;
+}
+
+void Catalog::writePieces(const Pieces &pieces, int count, char *out)
+{
+    for (int k = 0; k < count; ++k) {
+        const QUtf8StringView piece = pieces[size_t(k)];
+        if (!piece.isEmpty())
+            std::memcpy(out, piece.data(), size_t(piece.size()));
+        out += piece.size();
+    }
+}
+
+QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
+{
+    Pieces pieces;
+    const int count = joinedPieces(i, pieces);
+    if (count == 1)
+        return pieces[0];
+    buffer.resize(piecesLength(pieces, count));
+    writePieces(pieces, count, buffer.data());
     return QUtf8StringView(buffer.constData(), buffer.size());
 }
 
@@ -436,7 +468,6 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
         bytes += m_text.length(m_rows[size_t(p)].text);
     RowBatch taken;
     taken.reserve(positions.size(), bytes);
-    QByteArray buffer;
     // The rows lie apart: their texts are asked for a few rows ahead.
     constexpr qsizetype Ahead = 8;
     for (qsizetype k = 0; k < positions.size(); ++k) {
@@ -445,7 +476,11 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
             prefetchMemory(ahead.data());
             prefetchMemory(ahead.data() + ahead.size() - 1);
         }
-        taken.append(keyAt(positions[k]), joinedTexts(positions[k], buffer));
+        Pieces pieces;
+        const int count = joinedPieces(positions[k], pieces);
+        const qsizetype length = piecesLength(pieces, count);
+        writePieces(pieces, count, taken.beginRow(length));
+        taken.commitRow(keyAt(positions[k]), length);
     }
     removeRows(positions);
     return taken;

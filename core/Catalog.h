@@ -134,6 +134,12 @@ private:
     void changedAll();
     void reindexFrom(qsizetype first);
     void keepRows(const std::vector<bool> &remove);
+    // A row's joined texts as they are now, in up to MaxPieces pieces.
+    static constexpr int MaxPieces = 2 * CategoryCount + 2;
+    using Pieces = std::array<QUtf8StringView, MaxPieces>;
+    int joinedPieces(qsizetype i, Pieces &pieces) const;
+    static qsizetype piecesLength(const Pieces &pieces, int count);
+    static void writePieces(const Pieces &pieces, int count, char *out);
     void mergeBack(const std::vector<qsizetype> &positions, const std::vector<Row> &rows);
     void compactIfWasteful();
 

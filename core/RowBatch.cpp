@@ -33,6 +33,12 @@ void RowBatch::append(qint64 key, QUtf8StringView joined)
     m_rows.push_back(Row { m_text.add(joined), quint32(key) });
 }
 
+void RowBatch::commitRow(qint64 key, qsizetype length)
+{
+    Q_ASSERT(key >= 0 && key < std::numeric_limits<qint32>::max());
+    m_rows.push_back(Row { m_text.commit(length), quint32(key) });
+}
+
 void RowBatch::append(const CatalogItem &item)
 {
     const QStringView joined = item.joinedText();

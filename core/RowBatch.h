@@ -32,6 +32,10 @@ public:
     // Appends a row: its key and its fifteen texts joined by the separator.
     void append(qint64 key, QUtf8StringView joined);
     void append(const CatalogItem &item);
+    // Appending a row written in place: room for its joined texts, then
+    // their length.
+    char *beginRow(qsizetype maxBytes) { return m_text.reserve(maxBytes); }
+    void commitRow(qint64 key, qsizetype length);
     // Appends a row held by its key alone.
     void appendKey(qint64 key);
 
