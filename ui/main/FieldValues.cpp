@@ -5,6 +5,7 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <limits>
 
 // Rows given in a run mostly share their text: the last one is tried first.
 quint32 FieldValues::idOf(QByteArrayView text)
@@ -23,9 +24,10 @@ quint32 FieldValues::idOf(QByteArrayView text)
 
 void FieldValues::add(qint64 key, QUtf8StringView text)
 {
+    Q_ASSERT(key >= 0 && key <= std::numeric_limits<qint32>::max());
     if (!m_entries.empty() && m_entries.back().first > key)
         m_sorted = false;
-    m_entries.emplace_back(key, idOf(QByteArrayView(text.data(), text.size())));
+    m_entries.emplace_back(quint32(key), idOf(QByteArrayView(text.data(), text.size())));
 }
 
 void FieldValues::add(qint64 key, const QString &text)
@@ -56,7 +58,7 @@ const QByteArray *FieldValues::find(qint64 key) const
     }
     const auto it = std::lower_bound(
         m_entries.begin(), m_entries.end(), key, [](const auto &entry, qint64 k) { return entry.first < k; });
-    if (it == m_entries.end() || it->first != key)
+    if (it == m_entries.end() || qint64(it->first) != key)
         return nullptr;
     return &m_texts[it->second];
 }

@@ -19,6 +19,7 @@
 class FieldValues
 {
 public:
+    void reserve(qsizetype n) { m_entries.reserve(size_t(n)); }
     void add(qint64 key, QUtf8StringView text);
     void add(qint64 key, const QString &text);
 
@@ -34,7 +35,8 @@ public:
 private:
     quint32 idOf(QByteArrayView text);
 
-    mutable std::vector<std::pair<qint64, quint32>, LargeAllocator<std::pair<qint64, quint32>>>
+    // Keys are below 2^31: a row costs eight bytes.
+    mutable std::vector<std::pair<quint32, quint32>, LargeAllocator<std::pair<quint32, quint32>>>
         m_entries; // (key, text id)
     mutable bool m_sorted = true;
     QList<QByteArray> m_texts; // UTF-8

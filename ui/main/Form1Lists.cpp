@@ -215,6 +215,7 @@ void Form1::AssignCategory(int k, int item)
     QList<qsizetype> masters;
     masters.reserve(rows.size());
     FieldValues before;
+    before.reserve(masters.capacity());
     for (qsizetype master = 0; master < m_catalog.size(); ++master) {
         if (chosen[size_t(master)]) {
             masters.append(master);
@@ -223,6 +224,7 @@ void Form1::AssignCategory(int k, int item)
     }
     m_catalog.setFieldOfRows(masters, field, value);
     FieldValues after;
+    after.reserve(masters.size());
     for (qsizetype master : std::as_const(masters))
         after.add(m_catalog.keyAt(master), m_catalog.field(master, field));
     m_model->notifyColumnChanged(field, rows.constLast(), rows.constFirst());
