@@ -183,6 +183,8 @@ void Catalog::writePieces(const Pieces &pieces, int count, char *out)
 
 QUtf8StringView Catalog::joinedTexts(qsizetype i, QByteArray &buffer) const
 {
+    if (!hasAssignedValues(i)) // most rows: the stored text as it is
+        return joinedText(i);
     Pieces pieces;
     const int count = joinedPieces(i, pieces);
     if (count == 1)
