@@ -337,11 +337,19 @@ void window(const QString &folder)
     };
     double unsorted[4], sorted[4];
     refills(unsorted);
-    const double byName = timed([&] { w->SortByColumn(1); });
+    // Once each: a column's order is made at its first click and kept.
+    const auto cpuAndWall = [](const std::function<void()> &run) {
+        const double wallStart = wallSeconds();
+        const double cpu = timed(run);
+        return std::pair<double, double> { cpu, wallSeconds() - wallStart };
+    };
+    const auto [byName, byNameWall] = cpuAndWall([&] { w->SortByColumn(1); });
     strip->setCurrentIndex(0);
-    const double bySize = timed([&] { w->SortByColumn(2); });
+    const auto [bySize, bySizeWall] = cpuAndWall([&] { w->SortByColumn(2); });
     figure("sort all rows by name (first header click)", byName, "s", QStringLiteral("<= 0.3"));
+    figure("  the same, wall time (sorted on both cores)", byNameWall, "s", QStringLiteral("<= 0.3"));
     figure("sort all rows by size", bySize, "s", QStringLiteral("<= 0.3"));
+    figure("  the same, wall time", bySizeWall, "s", QStringLiteral("<= 0.3"));
     const double again = timed([&] { w->SortByColumn(2); });
     figure("sort by size again (other direction)", again, "s", QStringLiteral("<= 0.1"));
     refills(sorted);

@@ -5,12 +5,10 @@
 #include "DuplicateFinder.h"
 #include "NameMatcher.h"
 #include "SearchFolding.h"
+#include "WorkShare.h"
 
 #include <algorithm>
-#include <atomic>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -37,35 +35,24 @@ NameMatcher::ByteCounts byteCountsOfNames(const Catalog &catalog)
     return counts;
 }
 
-// A large catalogue is cut into blocks of consecutive rows, and one thread
-// a core takes the next block left until none is: a thread that waits for
-// a core (the machine may be busy) holds up one block, not a share of the
-// catalogue. The hits of the blocks, joined in block order, are those of
-// one pass. Each thread calls its own copy of isHit.
+// A large catalogue is cut into blocks of consecutive rows, shared out
+// among the cores. The hits of the blocks, joined in block order, are those
+// of one pass. Each thread calls its own copy of isHit.
 template<typename IsHit> QList<qsizetype> rowsWhere(const Catalog &catalog, const IsHit &isHit, qsizetype parallelFrom)
 {
     constexpr qsizetype BlockRows = 1 << 15;
     const qsizetype n = catalog.size();
-    const int threadCount = n >= parallelFrom ? std::clamp(int(std::thread::hardware_concurrency()), 2, 8) : 1;
+    const int threadCount = WorkShare::threadsFor(n, parallelFrom);
     const qsizetype blocks = std::max<qsizetype>(4 * threadCount, (n + BlockRows - 1) / BlockRows);
     std::vector<QList<qsizetype>> found(static_cast<size_t>(blocks));
-    std::atomic<qsizetype> next = 0;
-    const auto work = [&isHit, &found, &next, n, blocks] {
-        IsHit own = isHit;
-        for (qsizetype block = next++; block < blocks; block = next++)
-            findHits(own, n * block / blocks, n * (block + 1) / blocks, found[size_t(block)]);
+    struct alignas(64) Own // apart from the other threads' copies
+    {
+        IsHit isHit;
     };
-    std::vector<std::thread> threads;
-    for (int i = 1; i < threadCount; ++i) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error &) { // no thread to be had: the others do its share
-            break;
-        }
-    }
-    work();
-    for (std::thread &thread : threads)
-        thread.join();
+    std::vector<Own> own(size_t(threadCount), Own { isHit });
+    WorkShare::run(blocks, threadCount, [&](qsizetype block, int thread) {
+        findHits(own[size_t(thread)].isHit, n * block / blocks, n * (block + 1) / blocks, found[size_t(block)]);
+    });
     QList<qsizetype> hits = std::move(found[0]);
     for (size_t block = 1; block < found.size(); ++block)
         hits.append(found[block]);
@@ -85,12 +72,12 @@ QList<qsizetype> SearchCatalog(const Catalog &catalog, const QString &text, qsiz
 {
     // The empty text occurs in every name but the empty one.
     if (text.isEmpty()) {
-        const char separator = char(CatalogItem::Separator.unicode());
         return rowsWhere(
             catalog,
-            [&catalog, separator](qsizetype i) {
+            [&catalog](qsizetype i) {
+                constexpr char Separator = char(CatalogItem::Separator.unicode());
                 const QUtf8StringView joined = catalog.joinedText(i);
-                return !joined.isEmpty() && joined.front() != separator;
+                return !joined.isEmpty() && joined.front() != Separator;
             },
             parallelFrom);
     }

@@ -116,12 +116,15 @@ private Q_SLOTS:
                 expectedRanks[size_t(ascending[i])] = rank;
             }
 
-            const TextOrder order(views);
-            QCOMPARE(order.sorted(true), ascending);
-            QCOMPARE(order.sorted(false), descending);
-            TextOrder::RankList ranks;
-            QCOMPARE(order.ranks(ranks), texts.empty() ? 0 : rank + 1);
-            QCOMPARE(ranks, expectedRanks);
+            // On one thread, and on several as a long list is.
+            for (const qsizetype parallelFrom : { TextOrder::ParallelTexts, qsizetype(2) }) {
+                const TextOrder order(views, parallelFrom);
+                QCOMPARE(order.sorted(true), ascending);
+                QCOMPARE(order.sorted(false), descending);
+                TextOrder::RankList ranks;
+                QCOMPARE(order.ranks(ranks), texts.empty() ? 0 : rank + 1);
+                QCOMPARE(ranks, expectedRanks);
+            }
         }
     }
 };

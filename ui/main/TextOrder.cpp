@@ -3,8 +3,10 @@
 #include "TextOrder.h"
 
 #include "Prefetch.h"
+#include "WorkShare.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -24,6 +26,17 @@ constexpr int Digits = FoldedUnits::ChunkUnits + 1;
 // Ranges up to an eighth of the texts, and at most this long, are split
 // through a spare copy, longer ones in place.
 constexpr size_t SpareSize = size_t(1) << 16;
+// Texts are read, a thread at a time, in blocks of consecutive positions:
+// many blocks a thread, so that a thread held up holds up little, and up to
+// this many texts a block.
+constexpr size_t MaxBlockTexts = size_t(1) << 15;
+
+size_t blockTexts(size_t n)
+{
+    return std::clamp<size_t>(n / 64, 64, MaxBlockTexts);
+}
+// The tied ranges are sorted in this many parts a thread, taken in turns.
+constexpr qsizetype PartsPerThread = 64;
 
 // The unit at place d of a chunk (the last place says how the text goes on).
 quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
@@ -65,33 +78,41 @@ private:
     std::vector<QAnyStringView> m_texts;
 };
 
-TextOrder::TextOrder(const Source &source)
+TextOrder::TextOrder(const Source &source, qsizetype parallelFrom)
     : m_source(source)
+    , m_parallelFrom(parallelFrom)
 { }
 
-TextOrder::TextOrder(std::vector<QAnyStringView> texts)
+TextOrder::TextOrder(std::vector<QAnyStringView> texts, qsizetype parallelFrom)
     : m_views(std::make_unique<Views>(std::move(texts)))
     , m_source(*m_views)
+    , m_parallelFrom(parallelFrom)
 { }
 
 TextOrder::~TextOrder() = default;
 
-void TextOrder::readFirstChunks(Entries &entries) const
+void TextOrder::readFirstChunks(Entries &entries, int threadCount) const
 {
-    const size_t n = m_source.size();
-    for (size_t i = 0; i < n; ++i) {
-        Entry &e = entries[i];
-        e.index = quint32(i);
-        e.cursor = 0;
-        e.chunk = FoldedUnits::next(m_source.text(i), e.cursor);
-    }
+    const size_t n = entries.size();
+    const size_t blockSize = blockTexts(n);
+    WorkShare::run(qsizetype((n + blockSize - 1) / blockSize), threadCount, [&](qsizetype block, int) {
+        const size_t from = size_t(block) * blockSize;
+        const size_t to = std::min(n, from + blockSize);
+        for (size_t i = from; i < to; ++i) {
+            Entry &e = entries[i];
+            e.index = quint32(i);
+            e.cursor = 0;
+            e.chunk = FoldedUnits::next(m_source.text(i), e.cursor);
+        }
+    });
 }
 
 // The tied entries lie in ranges one after another, their texts anywhere;
 // the texts are read in their own order (a list's texts lie in that order,
 // and memory read forward is fetched ahead), each chunk put in its entry.
 // The positions of the texts not tied hold NotTied, before and after.
-void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const
+void TextOrder::readNextChunks(
+    Entries &entries, const std::vector<Range> &tied, Positions &positionOf, int threadCount) const
 {
     size_t lowest = entries.size(), highest = 0;
     for (const Range &r : tied) {
@@ -102,16 +123,22 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied,
             highest = std::max<size_t>(highest, index);
         }
     }
-    for (size_t index = lowest; index <= highest; ++index) {
-        const quint32 position = positionOf[index];
-        if (position == NotTied)
-            continue;
-        if (index + Ahead <= highest && positionOf[index + Ahead] != NotTied)
-            prefetchMemory(&entries[positionOf[index + Ahead]]);
-        Entry &e = entries[position];
-        e.chunk = FoldedUnits::next(m_source.text(index), e.cursor);
-        positionOf[index] = NotTied;
-    }
+    const size_t end = highest + 1;
+    const size_t blockSize = blockTexts(entries.size());
+    WorkShare::run(qsizetype((end - lowest + blockSize - 1) / blockSize), threadCount, [&](qsizetype block, int) {
+        const size_t from = lowest + size_t(block) * blockSize;
+        const size_t to = std::min(end, from + blockSize);
+        for (size_t index = from; index < to; ++index) {
+            const quint32 position = positionOf[index];
+            if (position == NotTied)
+                continue;
+            if (index + Ahead < to && positionOf[index + Ahead] != NotTied)
+                prefetchMemory(&entries[positionOf[index + Ahead]]);
+            Entry &e = entries[position];
+            e.chunk = FoldedUnits::next(m_source.text(index), e.cursor);
+            positionOf[index] = NotTied;
+        }
+    });
 }
 
 // Sorts the range by its chunks from place digit on, and equal texts by
@@ -139,6 +166,18 @@ void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int dig
             std::sort(first, last, [](const Entry &a, const Entry &b) { return a.index < b.index; });
         return;
     }
+    size_t start = 0;
+    for (size_t end : splitByUnit(first, last, spare, digit)) {
+        sortRange(first + start, first + end, spare, digit + 1);
+        start = end;
+    }
+}
+
+// Orders the range by its unit at place digit alone; gives where each run
+// of one unit ends.
+std::vector<size_t> TextOrder::splitByUnit(Entry *first, Entry *last, const Spare &spare, int digit)
+{
+    const size_t n = size_t(last - first);
     // Zero again on return: only the counts of the units that occur are
     // used, and those units are listed (they are few, their span may be all).
     static thread_local std::vector<quint32> next(0x10000, 0);
@@ -179,45 +218,103 @@ void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int dig
     for (quint16 d : units)
         next[d] = 0;
     units.clear();
-    start = 0;
-    for (size_t end : ends) {
-        sortRange(first + start, first + end, spare, digit + 1);
-        start = end;
+    return ends;
+}
+
+// A range much longer than a thread's share is split once, by its first
+// unit that differs, and its parts sorted apart.
+void TextOrder::splitLong(Entries &entries, const Range &range, const Spare &spare, std::vector<Job> &jobs)
+{
+    Entry *const first = entries.data() + range.first;
+    Entry *const last = entries.data() + range.last;
+    const int digit = firstDifference(first, last, 0);
+    if (digit == Digits) {
+        jobs.push_back({ range.first, range.last, Digits });
+        return;
     }
+    size_t start = range.first;
+    for (size_t end : splitByUnit(first, last, spare, digit)) {
+        jobs.push_back({ start, range.first + end, digit + 1 });
+        start = range.first + end;
+    }
+}
+
+// Sorts the job's range and notes its groups of equal chunks; those whose
+// texts go on are still tied.
+void TextOrder::sortJob(Sorted &out, const Job &job, const Spare &spare, std::vector<Range> &stillTied)
+{
+    Entry *const entries = out.entries.data();
+    sortRange(entries + job.first, entries + job.last, spare, job.digit);
+    // The first entry of a job starts a group: a range once tied, or the
+    // first of its unit where a long range was split.
+    out.startsGroup[job.first] = 1;
+    for (size_t i = job.first + 1; i < job.last; ++i)
+        out.startsGroup[i] = !sameUnits(entries[i - 1].chunk, entries[i].chunk);
+    for (size_t i = job.first; i < job.last;) {
+        size_t end = i + 1;
+        while (end < job.last && !out.startsGroup[end])
+            ++end;
+        if (end - i > 1 && FoldedUnits::ending(entries[i].chunk) == FoldedUnits::GoesOn)
+            stillTied.push_back({ i, end });
+        i = end;
+    }
+}
+
+// Sorts each tied range by the chunks just read; gives the ranges still tied.
+std::vector<TextOrder::Range> TextOrder::sortTied(
+    Sorted &out, const std::vector<Range> &tied, std::vector<Worker> &workers)
+{
+    const int threadCount = int(workers.size());
+    const auto spareOf = [](Worker &worker) { return Spare { worker.spare.data(), worker.spare.size() }; };
+    const size_t longRange = threadCount > 1 ? std::max(SplitLength, out.entries.size() / (8 * size_t(threadCount)))
+                                             : std::numeric_limits<size_t>::max();
+    std::vector<Job> jobs;
+    jobs.reserve(tied.size());
+    for (const Range &r : tied) {
+        if (r.last - r.first > longRange)
+            splitLong(out.entries, r, spareOf(workers[0]), jobs);
+        else
+            jobs.push_back({ r.first, r.last, 0 });
+    }
+    const qsizetype jobCount = qsizetype(jobs.size());
+    const qsizetype parts = std::min(jobCount, PartsPerThread * threadCount);
+    WorkShare::run(parts, threadCount, [&](qsizetype part, int thread) {
+        Worker &worker = workers[size_t(thread)];
+        const Spare spare = spareOf(worker);
+        for (qsizetype j = jobCount * part / parts; j < jobCount * (part + 1) / parts; ++j)
+            sortJob(out, jobs[size_t(j)], spare, worker.stillTied);
+    });
+    size_t count = 0;
+    for (const Worker &worker : workers)
+        count += worker.stillTied.size();
+    std::vector<Range> stillTied;
+    stillTied.reserve(count);
+    for (Worker &worker : workers) {
+        stillTied.insert(stillTied.end(), worker.stillTied.begin(), worker.stillTied.end());
+        worker.stillTied.clear();
+    }
+    return stillTied;
 }
 
 TextOrder::Sorted TextOrder::sortAll() const
 {
     const size_t n = m_source.size();
+    const int threadCount = WorkShare::threadsFor(qsizetype(n), m_parallelFrom);
     Sorted out { Entries(n), Flags(n, 1) };
-    std::vector<Entry, LargeAllocator<Entry>> spareEntries(std::min(n / 8, SpareSize));
-    const Spare spare { spareEntries.data(), spareEntries.size() };
+    std::vector<Worker> workers(static_cast<size_t>(threadCount));
+    for (Worker &worker : workers)
+        worker.spare.resize(std::min(n / 8, SpareSize));
     // Where the entry of each text is while it is tied.
     Positions positionOf(n, NotTied);
+    readFirstChunks(out.entries, threadCount);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
     if (n > 1)
         tied.push_back({ 0, n });
-    for (int level = 0; !tied.empty(); ++level) {
-        if (level == 0)
-            readFirstChunks(out.entries);
-        else
-            readNextChunks(out.entries, tied, positionOf);
-        std::vector<Range> stillTied;
-        for (const Range &r : tied) {
-            sortRange(out.entries.data() + r.first, out.entries.data() + r.last, spare, 0);
-            for (size_t i = r.first + 1; i < r.last; ++i)
-                out.startsGroup[i] = !sameUnits(out.entries[i - 1].chunk, out.entries[i].chunk);
-            for (size_t i = r.first; i < r.last;) {
-                size_t end = i + 1;
-                while (end < r.last && !out.startsGroup[end])
-                    ++end;
-                if (end - i > 1 && FoldedUnits::ending(out.entries[i].chunk) == FoldedUnits::GoesOn)
-                    stillTied.push_back({ i, end });
-                i = end;
-            }
-        }
-        tied.swap(stillTied);
+    while (!tied.empty()) {
+        tied = sortTied(out, tied, workers);
+        if (!tied.empty())
+            readNextChunks(out.entries, tied, positionOf, threadCount);
     }
     return out;
 }

@@ -34,10 +34,13 @@ public:
         virtual size_t size() const = 0;
         virtual QAnyStringView text(size_t position) const = 0;
     };
-    // The source and its texts must outlive the order.
-    explicit TextOrder(const Source &source);
+    // A list of this many texts or more is sorted on every core.
+    static constexpr qsizetype ParallelTexts = 100'000;
+    // The source and its texts must outlive the order; from parallelFrom
+    // texts on, the source is read from several threads at once.
+    explicit TextOrder(const Source &source, qsizetype parallelFrom = ParallelTexts);
     // The texts must outlive the order.
-    explicit TextOrder(std::vector<QAnyStringView> texts);
+    explicit TextOrder(std::vector<QAnyStringView> texts, qsizetype parallelFrom = ParallelTexts);
     ~TextOrder();
     TextOrder(const TextOrder &) = delete;
     TextOrder &operator=(const TextOrder &) = delete;
@@ -57,6 +60,9 @@ public:
     // The sort's own, public for its helpers.
     struct Entry
     {
+        // Left unset: each entry is written before it is read, and a long
+        // list's new memory is first touched by the threads that fill it.
+        Entry() { }
         FoldedUnits::Chunk chunk;
         quint32 index;
         FoldedUnits::Cursor cursor;
@@ -83,11 +89,28 @@ private:
         Entry *entries;
         size_t size;
     };
+    // A range to sort whose chunks agree before place digit.
+    struct Job
+    {
+        size_t first, last;
+        int digit;
+    };
+    // What each thread keeps of its own.
+    struct Worker
+    {
+        Entries spare;
+        std::vector<Range> stillTied;
+    };
     static void sortRange(Entry *first, Entry *last, const Spare &spare, int digit);
-    void readFirstChunks(Entries &entries) const;
-    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf) const;
+    static std::vector<size_t> splitByUnit(Entry *first, Entry *last, const Spare &spare, int digit);
+    static void splitLong(Entries &entries, const Range &range, const Spare &spare, std::vector<Job> &jobs);
+    static void sortJob(Sorted &out, const Job &job, const Spare &spare, std::vector<Range> &stillTied);
+    static std::vector<Range> sortTied(Sorted &out, const std::vector<Range> &tied, std::vector<Worker> &workers);
+    void readFirstChunks(Entries &entries, int threadCount) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf, int threadCount) const;
 
     class Views;
     std::unique_ptr<Views> m_views;
     const Source &m_source;
+    qsizetype m_parallelFrom;
 };
