@@ -5,7 +5,6 @@
 #include "Trash.h"
 
 #include "DataFolder.h"
-#include "FileErrorText.h"
 #include "LineSplitter.h"
 #include "PieceReader.h"
 #include "TextBody.h"
@@ -17,7 +16,7 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <cerrno>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -137,16 +136,14 @@ void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, 
 // millions of rows is not held twice.
 FileResult backUp(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    QFile original;
+    // Any size: the copy is read a piece at a time, and stops at the most.
+    const TextFile::Opening opening = TextFile::openForReading(path, original, std::numeric_limits<qint64>::max());
+    if (!opening.found)
         return FileResult::success(DataFiles::CatalogFile);
     const QString name = TextFile::displayName(path);
-    if (!info.isFile())
-        return FileResult::readFailure(name, FileErrorText::notRegularFile());
-    QFile original(path);
-    errno = 0;
-    if (!original.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FileResult::readFailure(name, FileErrorText::reason(errno, QFileDevice::OpenError));
+    if (!opening.error.isEmpty())
+        return FileResult::readFailure(name, opening.error);
     QString readError;
     const FileResult copied = TextFile::replace(path + QStringLiteral(".bak"), [&](QIODevice &device, QString &error) {
         PieceReader pieces(original, MaxCatalogFileBytes);
@@ -282,21 +279,16 @@ CatalogLoadReport LoadCatalog(
     // to be read again, an empty catalogue is simply made anew.
     if (!catalog.isEmpty() || catalog.nextRowKey() != 0)
         return loadWhole(path, catalog, progress);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    QFile file;
+    const TextFile::Opening opening = TextFile::openForReading(path, file, MaxCatalogFileBytes);
+    if (!opening.found)
         return {};
-    if (!info.isFile())
-        return unreadableReport(FileErrorText::notRegularFile());
-    if (info.size() > MaxCatalogFileBytes)
-        return unreadableReport(TextFile::tooLargeReason(MaxCatalogFileBytes));
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return unreadableReport(FileErrorText::reason(errno, QFileDevice::OpenError));
+    if (!opening.error.isEmpty())
+        return unreadableReport(opening.error);
     CatalogLoadReport report;
     report.fileFound = true;
     // Room for the rows of short lines; untouched room costs no memory.
-    catalog.reserve(info.size() / 32 + 1);
+    catalog.reserve(opening.size / 32 + 1);
     const StreamOutcome outcome = readPieces(file, catalog, report, progress, pieceBytes);
     if (outcome == StreamOutcome::Read)
         return report;

@@ -65,20 +65,9 @@ Utf8Scan scanUtf8(QByteArrayView bytes, bool stopAtFirstError)
     const auto *p = reinterpret_cast<const quint8 *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
-        // ASCII runs, eight bytes at a time.
-        while (end - p >= 8) {
-            quint64 word;
-            std::memcpy(&word, p, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            p += 8;
-        }
+        p += Utf8Text::asciiRun(reinterpret_cast<const char *>(p), reinterpret_cast<const char *>(end));
         if (p == end)
             break;
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
         scan.nonAscii = true;
         const int length = validSequenceLength(p, end);
         if (length == 0) {

@@ -27,33 +27,44 @@ QString failureReason(const QIODevice &device, int errorNumber, QFileDevice::Fil
                                           : QStringLiteral("書き込みが途中で止まりました");
 }
 
+Opening openForReading(const QString &path, QFile &file, qint64 maxBytes)
+{
+    Opening opening;
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return opening;
+    opening.found = true;
+    if (!info.isFile()) {
+        opening.error = FileErrorText::notRegularFile();
+        return opening;
+    }
+    opening.size = info.size();
+    if (opening.size > maxBytes) {
+        // A damaged or sparse file of many gigabytes: holding it would end
+        // the program, and a catalogue or a list can't be that large.
+        opening.error = tooLargeReason(maxBytes);
+        return opening;
+    }
+    file.setFileName(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        opening.error = FileErrorText::reason(errno, QFileDevice::OpenError);
+    return opening;
+}
+
 Bytes read(const QString &path, qint64 maxBytes)
 {
     Bytes result;
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        return result;
-    result.found = true;
-    if (!info.isFile()) {
-        // A pipe or a device: reading it could wait forever.
+    QFile file;
+    const Opening opening = openForReading(path, file, maxBytes);
+    result.found = opening.found;
+    if (!opening.error.isEmpty()) {
         result.ok = false;
-        result.error = FileErrorText::notRegularFile();
+        result.error = opening.error;
         return result;
     }
-    if (info.size() > maxBytes) {
-        // A damaged or sparse file of many gigabytes: holding it would end
-        // the program, and a catalogue or a list can't be that large.
-        result.ok = false;
-        result.error = tooLargeReason(maxBytes);
+    if (!opening.found)
         return result;
-    }
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        result.ok = false;
-        result.error = FileErrorText::reason(errno, QFileDevice::OpenError);
-        return result;
-    }
     result.ok = readAll(file, result.bytes, result.error, maxBytes);
     if (!result.ok)
         result.bytes.clear();

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QFile;
 class QIODevice;
 class SaveTarget;
 
@@ -33,9 +34,19 @@ struct Bytes
     QString error;
 };
 
-// Reads the whole ordinary file at path; a missing path (or a folder) is
-// "not found", which is no error; a pipe or a device is found but not read,
-// and so is a file larger than maxBytes (nothing of it is read).
+// How opening a file for reading went.
+struct Opening
+{
+    bool found = false; // an ordinary file, a pipe or a device was there
+    QString error; // empty: file is open
+    qint64 size = 0;
+};
+// Opens file (at path) for reading, unbuffered. A missing path (or a
+// folder) is "not found", which is no error; a pipe or a device is found but
+// not opened (reading it could wait forever), and so is a file larger than
+// maxBytes.
+Opening openForReading(const QString &path, QFile &file, qint64 maxBytes);
+// Reads the whole ordinary file at path, found and not read as above.
 Bytes read(const QString &path, qint64 maxBytes);
 // Reads device to its end; false with error on a read failure or when it
 // gives more than maxBytes.

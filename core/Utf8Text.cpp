@@ -5,13 +5,11 @@
 #include <cstring>
 #include <type_traits>
 
-namespace {
+namespace Utf8Text {
 
-constexpr quint64 HighBits = 0x8080808080808080ULL;
-
-// The length of the ASCII run at the start of [p, end), eight bytes at a time.
 qsizetype asciiRun(const char *p, const char *end)
 {
+    constexpr quint64 HighBits = 0x8080808080808080ULL;
     const char *const start = p;
     while (end - p >= 8) {
         quint64 word;
@@ -24,10 +22,6 @@ qsizetype asciiRun(const char *p, const char *end)
         ++p;
     return p - start;
 }
-
-} // namespace
-
-namespace Utf8Text {
 
 qsizetype fromUtf16(QStringView text, char *out)
 {

@@ -61,5 +61,7 @@ inline char32_t next(const char *&p)
 
 // Whether every byte is ASCII.
 bool isAscii(QUtf8StringView text);
+// The length of the ASCII run at the start of [p, end), eight bytes at a time.
+qsizetype asciiRun(const char *p, const char *end);
 
 } // namespace Utf8Text
