@@ -279,45 +279,63 @@ void selectRows(QTableView *view, int step)
 
 // In a fresh process, as a program starts: a bare LoadCatalog of the list,
 // or the window made, shown and painted with it.
+// Each prints its processor time and its wall time.
+void printCpuAndWall(const std::function<void()> &run)
+{
+    const double wallStart = wallSeconds();
+    const double cpu = timed(run);
+    std::printf("%.6f %.6f\n", cpu, wallSeconds() - wallStart);
+}
+
 int loadChild(const QString &path)
 {
     Catalog catalog;
-    std::printf("%.6f\n", timed([&] { LoadCatalog(path, catalog); }));
+    printCpuAndWall([&] { LoadCatalog(path, catalog); });
     return 0;
 }
 
 int startUpChild(const QString &folder)
 {
     std::unique_ptr<Form1> w;
-    std::printf("%.6f\n", timed([&] {
+    printCpuAndWall([&] {
         w = std::make_unique<Form1>(folder);
         w->show();
         w->listView()->viewport()->repaint();
-    }));
+    });
     return 0;
 }
 
-double childFigure(const QString &program, const QString &mode, const QString &argument)
+std::pair<double, double> childFigures(const QString &program, const QString &mode, const QString &argument)
 {
     QProcess child;
     child.start(program, { mode, argument });
     child.waitForFinished(-1);
     const QList<QByteArray> lines = child.readAllStandardOutput().trimmed().split('\n');
-    return lines.constLast().toDouble();
+    const QList<QByteArray> figures = lines.constLast().split(' ');
+    return { figures.constFirst().toDouble(), figures.constLast().toDouble() };
 }
 
 // Both in fresh processes, taken in turns: a program's memory is new at
-// start-up, and touching new pages is a good part of a load.
+// start-up, and touching new pages is a good part of a load. The window
+// reads the list file on another core while it builds itself: the wall
+// time is the one a user waits.
 void startUp(const QString &folder, const QString &path, const QString &program)
 {
-    double bare = 1e30, startUp = 1e30;
+    double bare = 1e30, bareWall = 1e30, startUp = 1e30, startUpWall = 1e30;
     for (int r = 0; r < Rounds; ++r) {
-        bare = std::min(bare, childFigure(program, QStringLiteral("--load"), path));
-        startUp = std::min(startUp, childFigure(program, QStringLiteral("--startup"), folder));
+        const auto [cpu, wall] = childFigures(program, QStringLiteral("--load"), path);
+        bare = std::min(bare, cpu);
+        bareWall = std::min(bareWall, wall);
+        const auto [startCpu, startWall] = childFigures(program, QStringLiteral("--startup"), folder);
+        startUp = std::min(startUp, startCpu);
+        startUpWall = std::min(startUpWall, startWall);
     }
     figure("start-up to first paint / bare LoadCatalog", startUp / bare, "x",
         QStringLiteral("<= 1.2  (%1 s / %2 s, fresh processes)").arg(startUp, 0, 'f', 3).arg(bare, 0, 'f', 3));
+    figure("  the same, wall time", startUpWall / bareWall, "x",
+        QStringLiteral("<= 1.2  (%1 s / %2 s)").arg(startUpWall, 0, 'f', 3).arg(bareWall, 0, 'f', 3));
     figure("start-up to first paint", startUp, "s", QStringLiteral("<= 8 at 10M"));
+    figure("  the same, wall time", startUpWall, "s", QStringLiteral("<= 8 at 10M"));
 }
 
 void window(const QString &folder)

@@ -8,6 +8,7 @@
 #include "Form2.h"
 #include "RowMenu.h"
 #include "SearchBox.h"
+#include "StaleTempFiles.h"
 #include "Twips.h"
 #include "ValueTabStrip.h"
 #include "VisibleListModel.h"
@@ -64,11 +65,17 @@ Form1::Form1(const QString &dataFolder, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zarumi"));
     setAcceptDrops(true);
+    // A save killed half way may have left its temporary file; this
+    // instance holds the folder's lock, so no save of another one is running.
+    StaleTempFiles staleFiles;
+    staleFiles.removeFrom(m_dataFolder);
+    // The list file is read on another core while the window is built.
+    std::future<LoadedCatalog> loading = startLoadingCatalog();
     buildControls();
     buildMenus();
     placeDesignControls();
     connectControls();
-    startUp();
+    startUp(staleFiles, loading);
 }
 
 Form1::~Form1()

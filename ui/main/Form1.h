@@ -6,6 +6,7 @@
 #include "CatalogFileGuard.h"
 #include "CategoryLists.h"
 #include "FileResult.h"
+#include "ListFile.h"
 #include "ProbeFile.h"
 #include "SettingsFile.h"
 #include "SortRanks.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 
 #include <deque>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -35,6 +37,7 @@ class QTableView;
 class QTimer;
 class QUndoStack;
 class RowMenu;
+class StaleTempFiles;
 class ValueTabStrip;
 class VisibleListModel;
 class frmAbout;
@@ -127,8 +130,14 @@ private:
     void connectControls();
 
     // Start-up.
-    void startUp();
-    void loadCatalog();
+    struct LoadedCatalog
+    {
+        Catalog catalog;
+        CatalogLoadReport report;
+    };
+    std::future<LoadedCatalog> startLoadingCatalog() const;
+    void startUp(const StaleTempFiles &staleFiles, std::future<LoadedCatalog> &loading);
+    void takeCatalog(LoadedCatalog loaded);
     void createSettingsWindow();
     void applySettings(const Settings &settings);
     void applyGeometry(const Settings &settings);

@@ -14,7 +14,6 @@
 #include "VisibleListModel.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -24,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 
 namespace {
 
@@ -36,15 +36,26 @@ const QString None = QStringLiteral("無し");
 
 } // namespace
 
-void Form1::startUp()
+std::future<Form1::LoadedCatalog> Form1::startLoadingCatalog() const
+{
+    const QString path = QDir(m_dataFolder).filePath(DataFiles::CatalogFile);
+    const auto load = [path] {
+        LoadedCatalog loaded;
+        loaded.report = LoadCatalog(path, loaded.catalog);
+        return loaded;
+    };
+    try {
+        return std::async(std::launch::async, load);
+    } catch (const std::system_error &) { // no thread to be had: read when asked for
+        return std::async(std::launch::deferred, load);
+    }
+}
+
+void Form1::startUp(const StaleTempFiles &staleFiles, std::future<LoadedCatalog> &loading)
 {
     // The single-instance test runs in main() before the window is made.
     m_designListTop = int(std::lround(Twips::fromPixels(m_listView->geometry().top())));
-    // A save killed half way may have left its temporary file; this
-    // instance holds the folder's lock, so no save of another one is running.
-    StaleTempFiles staleFiles;
-    staleFiles.removeFrom(m_dataFolder);
-    loadCatalog();
+    takeCatalog(loading.get());
     RefreshView();
     createSettingsWindow();
     const FileResult listsRead = LoadCategoryLists(m_dataFolder, m_lists);
@@ -66,25 +77,15 @@ void Form1::startUp()
     m_timer1->start();
 }
 
-void Form1::loadCatalog()
+// Nothing is painted while the file is read, so the count of rows read is
+// written once, at the end.
+void Form1::takeCatalog(LoadedCatalog loaded)
 {
-    // Nothing is painted while the file is read, so the running count is
-    // written only now and then and once at the end; the clock is read once
-    // in a few thousand lines.
-    QElapsedTimer sinceLastWrite;
-    sinceLastWrite.start();
-    const auto progress = [this, &sinceLastWrite](qint64 lines) {
-        if (lines % 4096 == 0 && sinceLastWrite.elapsed() >= 100) {
-            setStatus(QString::number(lines));
-            sinceLastWrite.restart();
-        }
-    };
-    const CatalogLoadReport report
-        = LoadCatalog(QDir(m_dataFolder).filePath(DataFiles::CatalogFile), m_catalog, progress);
-    if (report.rows > 0)
-        setStatus(QString::number(report.rows));
-    m_catalogGuard = CatalogFileGuard(report);
-    m_loadRemark = report.remark();
+    m_catalog = std::move(loaded.catalog);
+    if (loaded.report.rows > 0)
+        setStatus(QString::number(loaded.report.rows));
+    m_catalogGuard = CatalogFileGuard(loaded.report);
+    m_loadRemark = loaded.report.remark();
 }
 
 void Form1::createSettingsWindow()
