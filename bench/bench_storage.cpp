@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Zarumi developers
-// Storage benchmark: a realistic 1,000,000-row List.txt in code page 932,
+// Storage benchmark: a realistic 1,000,000-row List.txt (RealisticList)
 // loaded and saved by the core, side by side with the iconv command on the
 // same file, and the memory a loaded catalogue holds against the file size.
 //
 //   build/bin/bench_storage [rows]
 #include "Cp932Codec.h"
 #include "ListFile.h"
-#include "TextCodec.h"
+#include "RealisticList.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -27,77 +26,6 @@
 namespace {
 
 constexpr int Rounds = 3;
-
-const char16_t *const JapaneseWords[] = { u"アニメ", u"映画", u"ドラマ", u"音楽", u"ライブ", u"旅行", u"家族", u"記録",
-    u"第一話", u"最終回", u"特別編", u"総集編", u"ｶﾗｵｹ", u"～予告～", u"①", u"㈱撮影", u"東京", u"京都", u"夏休み",
-    u"運動会", u"卒業式", u"結婚式", u"新作", u"未公開" };
-const char *const LatinWords[] = { "movie", "clip", "final", "episode", "holiday", "concert", "trailer", "sample",
-    "backup", "draft", "camera", "record", "part", "scene", "take", "mix", "live", "demo", "project", "archive" };
-const char *const Kinds[] = { "AVI", "MPG", "MP3", "JPG", "WMV", "MOV", "ZIP", "TXT" };
-const char *const Codecs[] = { "DivX", "XviD", "MPEG1", "MPEG2", "", "", "MP3", "JPEG" };
-const char16_t *const Genres[] = { u"アニメ", u"映画", u"音楽", u"ドキュメンタリー", u"スポーツ" };
-
-QString randomName(QRandomGenerator &rng, bool japanese)
-{
-    QString name;
-    const int words = 1 + int(rng.bounded(6));
-    for (int w = 0; w < words; ++w) {
-        if (w > 0)
-            name += japanese ? QStringLiteral("　") : QStringLiteral("_");
-        if (japanese)
-            name += QString::fromUtf16(JapaneseWords[rng.bounded(int(std::size(JapaneseWords)))]);
-        else
-            name += QLatin1String(LatinWords[rng.bounded(int(std::size(LatinWords)))]);
-    }
-    name += QStringLiteral("%1").arg(rng.bounded(100000));
-    return name;
-}
-
-QString randomLine(QRandomGenerator &rng, qint64 i)
-{
-    const int kind = int(rng.bounded(int(std::size(Kinds))));
-    const bool video = kind < 3 || kind == 4 || kind == 5;
-    QStringList f;
-    f << randomName(rng, i % 3 == 0) + QLatin1Char('.') + QString::fromLatin1(Kinds[kind]).toLower();
-    f << QStringLiteral("%L1").arg(rng.bounded(1, 4000000) / 1000.0, 0, 'f', 3);
-    f << QLatin1String(Kinds[kind]);
-    f << (video ? QStringLiteral("640×480") : QString());
-    f << (video ? QStringLiteral("00:%1:%2")
-                      .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
-                      .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
-                : QString());
-    f << QLatin1String(Codecs[kind]);
-    f << QStringLiteral("2003/%1/%2 12:34:56")
-             .arg(1 + rng.bounded(12), 2, 10, QLatin1Char('0'))
-             .arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
-    f << QStringLiteral("2004/01/%1").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
-    for (int c = 0; c < 5; ++c)
-        f << (rng.bounded(4) == 0 ? QString::fromUtf16(Genres[rng.bounded(int(std::size(Genres)))]) : QString());
-    f << QString() << QString();
-    return f.join(QLatin1Char('#'));
-}
-
-bool generate(const QString &path, qint64 rows)
-{
-    QRandomGenerator rng(20031);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray chunk;
-    for (qint64 i = 0; i < rows; ++i) {
-        const QString line = randomLine(rng, i);
-        if (!TextCodec::fitsCp932(line))
-            return false;
-        TextCodec::encodeAppend(line, TextEncoding::Cp932, chunk);
-        chunk.append("\r\n");
-        if (chunk.size() > (1 << 20)) {
-            if (file.write(chunk) != chunk.size())
-                return false;
-            chunk.clear();
-        }
-    }
-    return file.write(chunk) == chunk.size() && file.flush();
-}
 
 // Best of Rounds runs, in seconds; prepare runs before each, untimed.
 double best(const std::function<void()> &run, const std::function<void()> &prepare = {})
@@ -188,7 +116,7 @@ int main(int argc, char **argv)
     const QString path = dir.filePath(QStringLiteral("List.txt"));
     const QString savePath = dir.filePath(QStringLiteral("saved/List.txt"));
     QDir(dir.path()).mkdir(QStringLiteral("saved"));
-    if (!generate(path, rows)) {
+    if (!RealisticList::write(path, rows)) {
         std::printf("could not generate %s\n", qPrintable(path));
         return 1;
     }

@@ -77,7 +77,7 @@ void TestKeyboard::menuKeysOpenPopupAtCurrentRow()
     } else if (way == 1) {
         QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
     } else {
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0));
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), list->mapToGlobal(QPoint(0, 0)));
         QApplication::sendEvent(list, &event);
     }
     QTRY_VERIFY(!pop->isVisible());
