@@ -202,13 +202,6 @@ CatalogItem Catalog::at(qsizetype i) const
     return item;
 }
 
-bool Catalog::sameTexts(qsizetype i, const CatalogItem &item) const
-{
-    thread_local QByteArray bytes;
-    thread_local std::vector<char16_t> units;
-    return Utf8Text::toUtf16(joinedTexts(i, bytes), units) == item.joinedText();
-}
-
 bool Catalog::sameTexts(qsizetype i, QUtf8StringView joined) const
 {
     thread_local QByteArray bytes;
@@ -401,10 +394,8 @@ bool Catalog::putBack(const std::vector<TakenRow> &rows)
     positions.reserve(rows.size());
     back.reserve(rows.size());
     for (const TakenRow &row : rows) {
-        const QStringView joined = row.item.joinedText();
-        char *room = m_text.reserve(Utf8Text::length(joined));
         positions.push_back(row.position);
-        back.push_back(Row { m_text.commit(Utf8Text::fromUtf16(joined, room)), quint32(row.item.rowKey()) });
+        back.push_back(Row { m_text.add(row.item.joinedText()), quint32(row.item.rowKey()) });
     }
     mergeBack(positions, back);
     return true;
@@ -488,16 +479,6 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
     return taken;
 }
 
-std::vector<CatalogItem> Catalog::takeItems(QList<qsizetype> positions)
-{
-    const RowBatch taken = takeBatch(std::move(positions));
-    std::vector<CatalogItem> items;
-    items.reserve(size_t(taken.size()));
-    for (qsizetype i = 0; i < taken.size(); ++i)
-        items.push_back(taken.item(i));
-    return items;
-}
-
 // Keys grow along the list, so a row's place follows from its key: after
 // every present row with a smaller key and every row put back before it.
 qsizetype Catalog::insertBatch(const RowBatch &rows)
@@ -526,15 +507,4 @@ qsizetype Catalog::insertBatch(const RowBatch &rows)
     }
     mergeBack(positions, back);
     return qsizetype(back.size());
-}
-
-qsizetype Catalog::insertRows(const std::vector<CatalogItem> &rows)
-{
-    RowBatch batch;
-    batch.reserve(qsizetype(rows.size()));
-    for (const CatalogItem &row : rows) {
-        if (row.rowKey() >= 0 && row.rowKey() < m_nextRowKey)
-            batch.append(row);
-    }
-    return insertBatch(batch);
 }

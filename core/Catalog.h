@@ -53,8 +53,7 @@ public:
     // Field 0..15; RowKey gives the decimal key text.
     QString text(qsizetype i, int field) const;
     qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key); }
-    // Whether the row at i holds exactly the texts of item (keys aside).
-    bool sameTexts(qsizetype i, const CatalogItem &item) const;
+    // Whether the row at i holds exactly these joined texts.
     bool sameTexts(qsizetype i, QUtf8StringView joined) const;
     // The stored texts of the row as read or appended, joined; valid only
     // while hasAssignedValues(i) is false.
@@ -85,13 +84,11 @@ public:
     // As removeRows, and gives the removed rows back in list order, each
     // with its key and its texts as they are now.
     RowBatch takeBatch(QList<qsizetype> positions);
-    std::vector<CatalogItem> takeItems(QList<qsizetype> positions);
     // Puts rows back with the keys they carry, each at the place its key
     // has in the list (keys grow along it); a key already present, one never
     // handed out, a second row with one key and a row held by key alone are
     // left out. Gives the number of rows put back.
     qsizetype insertBatch(const RowBatch &rows);
-    qsizetype insertRows(const std::vector<CatalogItem> &rows);
 
     // Rows taken out, to be put back later: where each stood and its texts
     // and key.

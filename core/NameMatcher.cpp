@@ -4,6 +4,7 @@
 
 #include "CatalogItem.h"
 #include "SearchFolding.h"
+#include "Utf8Text.h"
 
 #include <QChar>
 
@@ -27,23 +28,6 @@ int sequenceLength(char byte)
 {
     const uchar b = uchar(byte);
     return b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-}
-
-int utf8(char16_t unit, std::array<char, 3> &bytes)
-{
-    if (unit < 0x80) {
-        bytes[0] = char(unit);
-        return 1;
-    }
-    if (unit < 0x800) {
-        bytes[0] = char(0xC0 | unit >> 6);
-        bytes[1] = char(0x80 | (unit & 0x3F));
-        return 2;
-    }
-    bytes[0] = char(0xE0 | unit >> 12);
-    bytes[1] = char(0x80 | ((unit >> 6) & 0x3F));
-    bytes[2] = char(0x80 | (unit & 0x3F));
-    return 3;
 }
 
 // For each unit of a text, the characters of the BMP whose fold begins with
@@ -149,7 +133,7 @@ void NameMatcher::chooseAnchor(const SourcesOf &sourcesOf, const ByteCounts *byt
         quint64 cost = 0;
         for (const char16_t unit : units) {
             Variant v;
-            v.length = utf8(unit, v.bytes);
+            v.length = int(Utf8Text::fromUtf16(QStringView(&unit, 1), v.bytes.data())); // never a surrogate
             v.whole = SearchFolding::instance().markAfter(unit) == 0;
             Variant rarest = v;
             for (v.searched = 1; v.searched + 1 < v.length; ++v.searched) {

@@ -41,10 +41,8 @@ void RowBatch::commitRow(qint64 key, qsizetype length)
 
 void RowBatch::append(const CatalogItem &item)
 {
-    const QStringView joined = item.joinedText();
-    char *room = m_text.reserve(Utf8Text::length(joined));
     Q_ASSERT(item.rowKey() >= 0 && item.rowKey() < std::numeric_limits<qint32>::max());
-    m_rows.push_back(Row { m_text.commit(Utf8Text::fromUtf16(joined, room)), quint32(item.rowKey()) });
+    m_rows.push_back(Row { m_text.add(item.joinedText()), quint32(item.rowKey()) });
 }
 
 void RowBatch::appendKey(qint64 key)

@@ -3,6 +3,7 @@
 #include "TextArena.h"
 
 #include "LargeBlocks.h"
+#include "Utf8Text.h"
 
 #include <cstring>
 #include <limits>
@@ -56,4 +57,10 @@ TextArena::Span TextArena::add(QUtf8StringView text)
     if (!text.isEmpty())
         std::memcpy(room, text.data(), size_t(text.size()));
     return commit(text.size());
+}
+
+TextArena::Span TextArena::add(QStringView text)
+{
+    char *room = reserve(Utf8Text::length(text));
+    return commit(Utf8Text::fromUtf16(text, room));
 }

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Zarumi developers
 #pragma once
 
+#include <QStringView>
 #include <QUtf8StringView>
 
 #include <memory>
@@ -59,6 +60,8 @@ public:
     char *reserve(qsizetype bytes);
     Span commit(qsizetype bytes);
     Span add(QUtf8StringView text);
+    // A UTF-16 text, kept as UTF-8.
+    Span add(QStringView text);
 
     QUtf8StringView view(const Span &span) const
     {

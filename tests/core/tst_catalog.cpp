@@ -346,7 +346,7 @@ private slots:
             Catalog catalog(SmallBlock);
             for (int i = 0; i < 30; ++i)
                 catalog.append(named(QString::number(i)));
-            std::vector<std::vector<CatalogItem>> batches;
+            std::vector<RowBatch> batches;
             std::vector<QStringList> before;
             for (int k = 0; k < 6; ++k) {
                 catalog.setFieldOfRows({ random.bounded(catalog.size()), random.bounded(catalog.size()) },
@@ -366,15 +366,15 @@ private slots:
                         out.append(catalog.at(p).rowKeyText() + u'|' + catalog.at(p).toListLine());
                     return out;
                 }();
-                batches.push_back(catalog.takeItems(positions));
+                batches.push_back(catalog.takeBatch(positions));
                 QStringList taken;
-                for (const CatalogItem &row : batches.back())
-                    taken.append(row.rowKeyText() + u'|' + row.toListLine());
+                for (qsizetype i = 0; i < batches.back().size(); ++i)
+                    taken.append(batches.back().item(i).rowKeyText() + u'|' + batches.back().item(i).toListLine());
                 QCOMPARE(taken, expectedTaken);
             }
             while (!batches.empty()) {
-                QCOMPARE(catalog.insertRows(batches.back()), qsizetype(batches.back().size()));
-                QCOMPARE(catalog.insertRows(batches.back()), qsizetype(0));
+                QCOMPARE(catalog.insertBatch(batches.back()), batches.back().size());
+                QCOMPARE(catalog.insertBatch(batches.back()), qsizetype(0));
                 batches.pop_back();
                 QCOMPARE(rows(catalog), before.back());
                 before.pop_back();

@@ -81,8 +81,8 @@ void Form1::onDropStarted(qsizetype total)
 void Form1::onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qsizetype total)
 {
     const QDate today = QDate::currentDate();
-    std::vector<CatalogItem> visibleRows;
-    visibleRows.reserve(size_t(results.size()));
+    RowBatch visibleRows;
+    visibleRows.reserve(results.size());
     for (const ProbeResult &probe : results) {
         CatalogItem master = MasterRowFor(probe, today);
         if (m_runningFolder && !m_runningFolder->discName.isEmpty())
@@ -93,7 +93,7 @@ void Form1::onFilesProbed(const QList<ProbeResult> &results, qsizetype first, qs
         visible.setField(CatalogItem::FileSize, probe.viewSize);
         visible.setRowKey(key);
         m_addedVisible.append(visible);
-        visibleRows.push_back(std::move(visible));
+        visibleRows.append(visible);
     }
     const int firstNew = m_model->rowCount();
     m_model->appendRows(visibleRows);

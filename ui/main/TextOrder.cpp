@@ -342,11 +342,6 @@ std::vector<int> TextOrder::sorted(bool ascending) const
     return positions;
 }
 
-std::vector<int> TextOrder::ascending() const
-{
-    return sorted(true);
-}
-
 quint32 TextOrder::ranks(RankList &rankOfText) const
 {
     const Sorted all = sortAll();

@@ -46,11 +46,8 @@ public:
     TextOrder &operator=(const TextOrder &) = delete;
 
     qsizetype size() const { return qsizetype(m_source.size()); }
-    // Positions of the texts in ascending order; equal texts keep their
-    // order (stable).
-    std::vector<int> ascending() const;
-    // The same, with ties descending too when asked: equal texts still keep
-    // their order.
+    // Positions of the texts in ascending or descending order; equal texts
+    // keep their order (stable) either way.
     std::vector<int> sorted(bool ascending) const;
     // For each text its rank in ascending order: equal texts share one,
     // ranks are dense from 0. Gives the number of distinct texts.

@@ -67,24 +67,6 @@ void VisibleListModel::setAllMasterRows()
     endResetModel();
 }
 
-void VisibleListModel::appendRows(const std::vector<CatalogItem> &visibleRows)
-{
-    if (visibleRows.empty())
-        return;
-    const int first = int(m_refs.size());
-    beginInsertRows({}, first, first + int(visibleRows.size()) - 1);
-    for (const CatalogItem &row : visibleRows) {
-        const qsizetype master = m_catalog.indexOfKey(row.rowKey());
-        if (master >= 0 && m_catalog.sameTexts(master, row)) {
-            m_refs.push_back(Ref(row.rowKey()));
-        } else {
-            m_refs.push_back(OwnBit | Ref(m_own.size()));
-            m_own.push_back(row);
-        }
-    }
-    endInsertRows();
-}
-
 void VisibleListModel::appendRows(const RowBatch &visibleRows)
 {
     if (visibleRows.isEmpty())

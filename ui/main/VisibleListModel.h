@@ -33,9 +33,8 @@ public:
     // Refills the list with a copy of every master row.
     void setAllMasterRows();
     // Appends rows (each with its master row's key); a row whose texts
-    // differ from its master row's (a dropped file's ViewSize) keeps its own.
-    void appendRows(const std::vector<CatalogItem> &visibleRows);
-    // Rows held by key alone show their master rows' texts.
+    // differ from its master row's (a dropped file's ViewSize) keeps its own,
+    // and a row held by key alone shows its master row's texts.
     void appendRows(const RowBatch &visibleRows);
 
     qint64 keyAt(int row) const;
