@@ -81,15 +81,23 @@ double wallSeconds()
         / std::chrono::steady_clock::period::den;
 }
 
-// Best of Rounds, as processor time and as wall time (the search runs on
-// both cores when the catalogue is large).
+// Processor time and wall time of one run: work shared among the cores
+// takes less of the one than of the other.
+std::pair<double, double> cpuAndWall(const std::function<void()> &run)
+{
+    const double wallStart = wallSeconds();
+    const double cpu = timed(run);
+    return { cpu, wallSeconds() - wallStart };
+}
+
+// The same, best of Rounds each.
 std::pair<double, double> bestCpuAndWall(const std::function<void()> &run)
 {
     double cpu = 1e30, wall = 1e30;
     for (int r = 0; r < Rounds; ++r) {
-        const double wallStart = wallSeconds();
-        cpu = std::min(cpu, timed(run));
-        wall = std::min(wall, wallSeconds() - wallStart);
+        const auto [c, w] = cpuAndWall(run);
+        cpu = std::min(cpu, c);
+        wall = std::min(wall, w);
     }
     return { cpu, wall };
 }
@@ -199,9 +207,8 @@ void selectRows(QTableView *view, int step)
 // Each prints its processor time and its wall time.
 void printCpuAndWall(const std::function<void()> &run)
 {
-    const double wallStart = wallSeconds();
-    const double cpu = timed(run);
-    std::printf("%.6f %.6f\n", cpu, wallSeconds() - wallStart);
+    const auto [cpu, wall] = cpuAndWall(run);
+    std::printf("%.6f %.6f\n", cpu, wall);
 }
 
 int loadChild(const QString &path)
@@ -273,11 +280,6 @@ void window(const QString &folder)
     double unsorted[4], sorted[4];
     refills(unsorted);
     // Once each: a column's order is made at its first click and kept.
-    const auto cpuAndWall = [](const std::function<void()> &run) {
-        const double wallStart = wallSeconds();
-        const double cpu = timed(run);
-        return std::pair<double, double> { cpu, wallSeconds() - wallStart };
-    };
     const auto [byName, byNameWall] = cpuAndWall([&] { w->SortByColumn(1); });
     strip->setCurrentIndex(0);
     const auto [bySize, bySizeWall] = cpuAndWall([&] { w->SortByColumn(2); });
