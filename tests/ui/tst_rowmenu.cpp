@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void keyboardChoosesFromPopup();
     void execReturnsWhenClosed();
     void openedSubmenuHoldsListsOfLastPress();
+    void changedListsFilledOnceTheMenuShows();
+    void longListScrollsWithinTheScreen();
 };
 
 void TestRowMenu::structure()
@@ -354,6 +357,49 @@ void TestRowMenu::openedSubmenuHoldsListsOfLastPress()
         QCOMPARE(spy.first(), QVariantList({ shown, chosen }));
     }
     QVERIFY(openings > 100);
+}
+
+// The values of a changed list are made while the menu is up, before the user
+// reaches its submenu; lists that did not change are left alone.
+void TestRowMenu::changedListsFilledOnceTheMenuShows()
+{
+    m_lists->list(3) = QStringList { "Rock", "Jazz", "Blues" };
+    m_menu->rebuild();
+    QMenu *pop = m_menu->menu();
+    pop->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(pop));
+    QTRY_COMPARE(submenu(3)->actions().size(), 5);
+    QVERIFY(!submenu(3)->isVisible());
+    QCOMPARE(submenu(3)->actions().at(4)->text(), QStringLiteral("Blues"));
+    QCOMPARE(submenu(3)->actions().at(4)->objectName(), QStringLiteral("t03_4"));
+    QCOMPARE(submenu(1)->actions().size(), 2);
+    pop->close();
+}
+
+// A list far longer than the screen is tall stays in one column on the
+// screen and scrolls, so the keyboard and the pointer reach its last value.
+void TestRowMenu::longListScrollsWithinTheScreen()
+{
+    for (int i = 0; i < 3000; ++i)
+        m_lists->list(1) << QStringLiteral("値%1").arg(i);
+    m_menu->rebuild();
+    QMenu *menu = submenu(1);
+    menu->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QSize screen = menu->screen()->size();
+    QVERIFY2(menu->width() <= screen.width() && menu->height() <= screen.height(),
+        qPrintable(QStringLiteral("menu %1x%2 on a %3x%4 screen")
+                       .arg(menu->width())
+                       .arg(menu->height())
+                       .arg(screen.width())
+                       .arg(screen.height())));
+    QAction *last = menu->actions().constLast();
+    QVERIFY(!menu->rect().contains(menu->actionGeometry(last)));
+    QTest::keyClick(menu, Qt::Key_End);
+    QCOMPARE(menu->activeAction(), last);
+    QVERIFY(menu->rect().contains(menu->actionGeometry(last)));
+    QCOMPARE(menu->actionAt(menu->actionGeometry(last).center()), last);
+    menu->close();
 }
 
 QTEST_MAIN(TestRowMenu)

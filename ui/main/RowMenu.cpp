@@ -5,9 +5,15 @@
 #include "CategoryLists.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QFont>
 #include <QMenu>
 #include <QPoint>
+#include <QProxyStyle>
+#include <QTimer>
+
+#include <charconv>
 
 namespace {
 
@@ -18,10 +24,31 @@ constexpr int FixedItems = 2;
 const char16_t *const SubmenuCaptions[CategoryLists::Count]
     = { u"ジャンル１", u"ジャンル２", u"備考", u"その他１", u"その他２" };
 
+// "t0<k>_<item>", made in one piece: a submenu may make thousands of these.
 QString itemName(int k, int item)
 {
-    return QLatin1String("t0") + QString::number(k) + QLatin1Char('_') + QString::number(item);
+    char name[16] = { 't', '0', char('0' + k), '_' };
+    const auto end = std::to_chars(name + 4, name + sizeof name, item).ptr;
+    return QString::fromLatin1(name, end - name);
 }
+
+// A value list may be far longer than the screen is tall. Spread over
+// columns, such a submenu grows wider than the screen and its later values
+// can't be reached with the pointer; scrolled, every value can, and only the
+// items in sight are painted.
+class ScrollingMenuStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(
+        StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Menu_Scrollable)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 // A value is shown as it is: '&' would otherwise mark a mnemonic.
 QString captionOf(const QString &value)
@@ -38,8 +65,12 @@ RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent)
     : QObject(parent)
     , m_lists(lists)
     , m_pop(new QMenu(QStringLiteral("メニュー"), parent))
+    , m_submenuStyle(new ScrollingMenuStyle(QApplication::style()->name()))
 {
+    m_submenuStyle->setParent(this);
     m_pop->setObjectName(QStringLiteral("pop"));
+    m_pop->installEventFilter(this);
+    connect(m_pop, &QMenu::aboutToShow, this, [this] { m_fillAfterPaint = true; });
     for (int k = 1; k <= CategoryLists::Count; ++k)
         addSubmenu(k);
     QAction *line3 = m_pop->addSeparator();
@@ -63,6 +94,7 @@ void RowMenu::addSubmenu(int k)
     connect(submenu, &QMenu::triggered, this,
         [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
     m_submenus[size_t(k - 1)] = submenu;
+    submenu->setStyle(m_submenuStyle);
     leaveCaptionsUnshaped(submenu);
 }
 
@@ -78,22 +110,54 @@ void RowMenu::leaveCaptionsUnshaped(QMenu *submenu)
 
 // Every press, left ones too, comes here, and a list may hold thousands of
 // values: the press only takes the lists as they are (copies that share the
-// values), and a submenu's items are made from them when it opens.
+// values), and a submenu's items are made from them once the menu is shown,
+// or when the submenu opens, whichever comes first.
 void RowMenu::rebuild()
 {
     for (int k = 1; k <= CategoryLists::Count; ++k)
         m_atPress[size_t(k - 1)] = m_lists.list(k);
 }
 
+// Once the menu is on the screen, the submenus whose lists changed are filled
+// in the first idle moment, while the pointer travels to a category: opening
+// one then only lays out and paints what is already there. Waiting for the
+// first paint keeps the menu itself from appearing late.
+bool RowMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pop && event->type() == QEvent::Paint && m_fillAfterPaint) {
+        m_fillAfterPaint = false;
+        QTimer::singleShot(0, this, &RowMenu::fillStaleSubmenus);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RowMenu::fillStaleSubmenus()
+{
+    for (int k = 1; k <= CategoryLists::Count; ++k) {
+        if (fillIfStale(k))
+            QTimer::singleShot(
+                0, m_submenus[size_t(k - 1)], [submenu = m_submenus[size_t(k - 1)]] { layOut(submenu); });
+    }
+}
+
+// Asking where an item stands lays out the whole submenu, which then opens
+// without doing it again; done in an idle moment of its own.
+void RowMenu::layOut(QMenu *submenu)
+{
+    if (!submenu->isVisible())
+        submenu->actionGeometry(submenu->actions().constFirst());
+}
+
 // Lists that share their values compare in one step, so opening a submenu
 // again after a press that changed nothing costs nothing here.
-void RowMenu::fillIfStale(int k)
+bool RowMenu::fillIfStale(int k)
 {
     const size_t at = size_t(k - 1);
     if (m_filledWith[at] == m_atPress[at])
-        return;
+        return false;
     fillSubmenu(k, m_atPress[at]);
     m_filledWith[at] = m_atPress[at];
+    return true;
 }
 
 // Items 2.. end up captioned with the values, in list order. Items that

@@ -10,6 +10,7 @@
 class CategoryLists;
 class QMenu;
 class QPoint;
+class QStyle;
 class QWidget;
 
 // The popup menu `pop` of the visible list: five category submenus
@@ -23,7 +24,8 @@ public:
     RowMenu(const CategoryLists &lists, QWidget *parent);
 
     // Run on every mouse press in the list: items 2.. of t01..t05 are made
-    // again from the lists, each submenu when it is next opened.
+    // again from the lists, in the first idle moment after the menu shows or
+    // when the submenu opens.
     void rebuild();
     QMenu *menu() const;
     // Shows the menu at a global position and returns when it closes.
@@ -35,15 +37,22 @@ Q_SIGNALS:
     void categoryChosen(int k, int item);
     void removeChosen();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void addSubmenu(int k);
     static void leaveCaptionsUnshaped(QMenu *submenu);
-    void fillIfStale(int k);
+    void fillStaleSubmenus();
+    static void layOut(QMenu *submenu);
+    bool fillIfStale(int k);
     void fillSubmenu(int k, const QStringList &values);
     static void addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from);
 
     const CategoryLists &m_lists;
     QMenu *m_pop;
+    QStyle *m_submenuStyle;
+    bool m_fillAfterPaint = false;
     std::array<QMenu *, 5> m_submenus {};
     // The lists as they were at the last press, and the values each submenu
     // was last filled with (copies that share the lists' values).
