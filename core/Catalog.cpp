@@ -121,17 +121,33 @@ bool Catalog::hasAssignedValues(qsizetype i) const
         [i](const ValueColumn &column) { return !column.empty() && column[size_t(i)] != 0; });
 }
 
+int Catalog::joinedPieces(qsizetype i, Pieces &pieces) const
+{
+    if (!hasAssignedValues(i)) {
+        pieces[0] = joinedText(i);
+        return 1;
+    }
+    return piecesOf(joinedText(i), assignedIds(i), m_values, pieces);
+}
+
+RowBatch::AssignedIds Catalog::assignedIds(qsizetype i) const
+{
+    static_assert(std::tuple_size_v<RowBatch::AssignedIds> == CategoryCount);
+    RowBatch::AssignedIds ids {};
+    for (int c = 0; c < CategoryCount; ++c) {
+        const ValueColumn &column = m_assigned[size_t(c)];
+        ids[size_t(c)] = column.empty() ? 0 : column[size_t(i)];
+    }
+    return ids;
+}
+
 // The category fields lie together near the end of the joined text: what
 // comes before and after them is one piece each, and each category field
 // with the separator behind it one or two.
-int Catalog::joinedPieces(qsizetype i, Pieces &pieces) const
+int Catalog::piecesOf(
+    QUtf8StringView stored, const RowBatch::AssignedIds &ids, const std::vector<QByteArray> &values, Pieces &pieces)
 {
     static constexpr char SeparatorText[] = { Separator };
-    const QUtf8StringView stored = joinedText(i);
-    if (!hasAssignedValues(i)) {
-        pieces[0] = stored;
-        return 1;
-    }
     constexpr int First = CatalogItem::Genre1;
     constexpr int Last = CatalogItem::StoredFieldCount - 1;
     // starts[f - First]: where field f begins; the last entry is the end.
@@ -150,9 +166,8 @@ int Catalog::joinedPieces(qsizetype i, Pieces &pieces) const
     int count = 0;
     pieces[size_t(count++)] = QUtf8StringView(begin, starts[0]);
     for (int c = 0; c < CategoryCount; ++c) {
-        const ValueColumn &column = m_assigned[size_t(c)];
-        if (!column.empty() && column[size_t(i)] != 0) {
-            const QByteArray &value = m_values[column[size_t(i)] - 1];
+        if (ids[size_t(c)] != 0) {
+            const QByteArray &value = values[ids[size_t(c)] - 1];
             pieces[size_t(count++)] = QUtf8StringView(value.constData(), value.size());
             pieces[size_t(count++)] = QUtf8StringView(SeparatorText, 1);
         } else {
@@ -161,6 +176,16 @@ int Catalog::joinedPieces(qsizetype i, Pieces &pieces) const
     }
     pieces[size_t(count++)] = QUtf8StringView(starts[size_t(CategoryCount)], end);
     return count;
+}
+
+QUtf8StringView Catalog::withValues(
+    QUtf8StringView stored, const RowBatch::AssignedIds &ids, const std::vector<QByteArray> &values, QByteArray &buffer)
+{
+    Pieces pieces;
+    const int count = piecesOf(stored, ids, values, pieces);
+    buffer.resize(piecesLength(pieces, count));
+    writePieces(pieces, count, buffer.data());
+    return QUtf8StringView(buffer.constData(), buffer.size());
 }
 
 qsizetype Catalog::piecesLength(const Pieces &pieces, int count)
@@ -440,7 +465,7 @@ qsizetype Catalog::indexOfKey(qint64 key) const
 // are copied into a fresh one.
 void Catalog::compactIfWasteful()
 {
-    if (m_unusedBytes < m_text.blockBytes() || m_unusedBytes * 2 < m_text.capacity())
+    if (!wouldCompact(0))
         return;
     TextArena fresh(m_text.blockBytes());
     for (Row &row : m_rows)
@@ -459,6 +484,38 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
     qsizetype bytes = 0;
     for (qsizetype p : std::as_const(positions))
         bytes += m_text.length(m_rows[size_t(p)].text);
+    RowBatch taken = wouldCompact(bytes) ? copiedRows(positions, bytes) : sharedRows(positions);
+    removeRows(positions);
+    return taken;
+}
+
+// Whether leaving this many bytes of text unused makes the arena compact.
+bool Catalog::wouldCompact(qsizetype moreUnusedBytes) const
+{
+    const qsizetype unused = m_unusedBytes + moreUnusedBytes;
+    return unused >= m_text.blockBytes() && unused * 2 >= m_text.capacity();
+}
+
+// Rows keep their bytes where they are, shared with the batch, and the values
+// assigned to them since they were stored go beside them.
+RowBatch Catalog::sharedRows(const QList<qsizetype> &positions) const
+{
+    RowBatch taken(m_text);
+    taken.reserve(positions.size());
+    taken.setValues(m_values);
+    for (qsizetype p : positions) {
+        if (hasAssignedValues(p))
+            taken.appendShared(keyAt(p), m_rows[size_t(p)].text, assignedIds(p));
+        else
+            taken.appendShared(keyAt(p), m_rows[size_t(p)].text);
+    }
+    return taken;
+}
+
+// Rows whose removal makes the arena compact are copied out, so the old
+// blocks can go.
+RowBatch Catalog::copiedRows(const QList<qsizetype> &positions, qsizetype bytes) const
+{
     RowBatch taken;
     taken.reserve(positions.size(), bytes);
     // The rows lie apart: their texts are asked for a few rows ahead.
@@ -469,14 +526,18 @@ RowBatch Catalog::takeBatch(QList<qsizetype> positions)
             prefetchMemory(ahead.data());
             prefetchMemory(ahead.data() + ahead.size() - 1);
         }
-        Pieces pieces;
-        const int count = joinedPieces(positions[k], pieces);
-        const qsizetype length = piecesLength(pieces, count);
-        writePieces(pieces, count, taken.beginRow(length));
-        taken.commitRow(keyAt(positions[k]), length);
+        writeRow(positions[k], taken);
     }
-    removeRows(positions);
     return taken;
+}
+
+void Catalog::writeRow(qsizetype i, RowBatch &batch) const
+{
+    Pieces pieces;
+    const int count = joinedPieces(i, pieces);
+    const qsizetype length = piecesLength(pieces, count);
+    writePieces(pieces, count, batch.beginRow(length));
+    batch.commitRow(keyAt(i), length);
 }
 
 // Keys grow along the list, so a row's place follows from its key: after
@@ -503,8 +564,28 @@ qsizetype Catalog::insertBatch(const RowBatch &rows)
         while (present < size() && keyAt(present) < keyOf(i))
             ++present;
         positions.push_back(present + qsizetype(back.size()));
-        back.push_back(Row { m_text.add(rows.joinedText(i)), quint32(keyOf(i)) });
+        back.push_back(Row { m_text.add(rows.storedText(i)), quint32(keyOf(i)) });
     }
     mergeBack(positions, back);
+    // The values assigned to the rows before they left go back beside them.
+    std::vector<quint32> idOfBatchValue;
+    for (size_t k = 0; k < incoming.size(); ++k) {
+        const RowBatch::AssignedIds *ids = rows.assignedIds(incoming[k]);
+        if (!ids)
+            continue;
+        if (idOfBatchValue.empty()) {
+            for (const QByteArray &value : rows.values())
+                idOfBatchValue.push_back(valueId(value));
+        }
+        assignIds(positions[k], *ids, idOfBatchValue);
+    }
     return qsizetype(back.size());
+}
+
+void Catalog::assignIds(qsizetype i, const RowBatch::AssignedIds &ids, const std::vector<quint32> &idOfBatchValue)
+{
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (ids[size_t(c)] != 0)
+            assignValue(i, CatalogItem::Genre1 + c, idOfBatchValue[ids[size_t(c)] - 1]);
+    }
 }

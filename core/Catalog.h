@@ -62,6 +62,10 @@ public:
     // The fifteen texts of the row as they are now, joined: the stored text
     // itself, or, when values were assigned to it, written into buffer.
     QUtf8StringView joinedTexts(qsizetype i, QByteArray &buffer) const;
+    // A stored joined text with the values of ids (into values) written into
+    // its category fields, in buffer.
+    static QUtf8StringView withValues(QUtf8StringView stored, const RowBatch::AssignedIds &ids,
+        const std::vector<QByteArray> &values, QByteArray &buffer);
 
     // Sets field 0..14 of the row at i through the entry rule.
     void setField(qsizetype i, int field, QStringView value);
@@ -135,10 +139,18 @@ private:
     static constexpr int MaxPieces = 2 * CategoryCount + 2;
     using Pieces = std::array<QUtf8StringView, MaxPieces>;
     int joinedPieces(qsizetype i, Pieces &pieces) const;
+    static int piecesOf(QUtf8StringView stored, const RowBatch::AssignedIds &ids, const std::vector<QByteArray> &values,
+        Pieces &pieces);
+    RowBatch::AssignedIds assignedIds(qsizetype i) const;
     static qsizetype piecesLength(const Pieces &pieces, int count);
     static void writePieces(const Pieces &pieces, int count, char *out);
     void mergeBack(const std::vector<qsizetype> &positions, const std::vector<Row> &rows);
     void compactIfWasteful();
+    bool wouldCompact(qsizetype moreUnusedBytes) const;
+    RowBatch sharedRows(const QList<qsizetype> &positions) const;
+    RowBatch copiedRows(const QList<qsizetype> &positions, qsizetype bytes) const;
+    void writeRow(qsizetype i, RowBatch &batch) const;
+    void assignIds(qsizetype i, const RowBatch::AssignedIds &ids, const std::vector<quint32> &idOfBatchValue);
 
     TextArena m_text;
     std::vector<Row, LargeAllocator<Row>> m_rows;

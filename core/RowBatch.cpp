@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Zarumi developers
 #include "RowBatch.h"
 
+#include "Catalog.h"
+
 #include "Utf8Text.h"
 
 #include <algorithm>
@@ -18,6 +20,10 @@ constexpr qsizetype BlockBytes = qsizetype(64) << 10;
 
 RowBatch::RowBatch()
     : m_text(BlockBytes)
+{ }
+
+RowBatch::RowBatch(const TextArena &sharedTexts)
+    : m_text(sharedTexts.sharedCopy(BlockBytes))
 { }
 
 void RowBatch::reserve(qsizetype n, qsizetype bytes)
@@ -45,6 +51,25 @@ void RowBatch::append(const CatalogItem &item)
     m_rows.push_back(Row { m_text.add(item.joinedText()), quint32(item.rowKey()) });
 }
 
+void RowBatch::appendShared(qint64 key, TextArena::Span span)
+{
+    Q_ASSERT(key >= 0 && key < std::numeric_limits<qint32>::max());
+    m_rows.push_back(Row { span, quint32(key) });
+}
+
+void RowBatch::appendShared(qint64 key, TextArena::Span span, const AssignedIds &ids)
+{
+    m_assigned.push_back(Assigned { quint32(m_rows.size()), ids });
+    appendShared(key, span);
+}
+
+const RowBatch::AssignedIds *RowBatch::assignedIds(qsizetype i) const
+{
+    const auto found = std::lower_bound(m_assigned.begin(), m_assigned.end(), quint32(i),
+        [](const Assigned &assigned, quint32 row) { return assigned.row < row; });
+    return found != m_assigned.end() && found->row == quint32(i) ? &found->ids : nullptr;
+}
+
 void RowBatch::appendKey(qint64 key)
 {
     Q_ASSERT(key >= 0 && key < std::numeric_limits<qint32>::max());
@@ -53,13 +78,19 @@ void RowBatch::appendKey(qint64 key)
 
 QUtf8StringView RowBatch::joinedText(qsizetype i) const
 {
-    Q_ASSERT(hasTexts(i));
-    return m_text.view(m_rows[size_t(i)].text);
+    Q_ASSERT(hasTexts(i) && !assignedIds(i));
+    return storedText(i);
 }
 
 CatalogItem RowBatch::item(qsizetype i) const
 {
-    CatalogItem row = hasTexts(i) ? CatalogItem::fromJoinedText(Utf8Text::toString(joinedText(i))) : CatalogItem();
+    CatalogItem row;
+    if (hasTexts(i)) {
+        QByteArray buffer;
+        const AssignedIds *ids = assignedIds(i);
+        const QUtf8StringView joined = ids ? Catalog::withValues(storedText(i), *ids, m_values, buffer) : storedText(i);
+        row = CatalogItem::fromJoinedText(Utf8Text::toString(joined));
+    }
     row.setRowKey(keyAt(i));
     return row;
 }

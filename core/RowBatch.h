@@ -6,8 +6,10 @@
 #include "LargeBlocks.h"
 #include "TextArena.h"
 
+#include <QByteArray>
 #include <QUtf8StringView>
 
+#include <array>
 #include <vector>
 
 // Rows held apart from the catalogue, as compactly as the catalogue holds
@@ -17,10 +19,21 @@
 //
 // A row may also be held by its key alone: a row of the visible list that
 // showed its master row's texts.
+//
+// A batch may share the blocks of the arena its rows come from: a row taken
+// as it was stored is then held by its place there, and its bytes stay
+// where they are, however the arena's owner changes afterwards. Values
+// assigned to such a row since it was stored are kept beside it, as ids into
+// a table of values the batch holds.
 class RowBatch
 {
 public:
+    // Per category: 0 when the stored text holds the field, else value id + 1.
+    using AssignedIds = std::array<quint32, 5>;
+
     RowBatch();
+    // A batch that can hold texts of this arena by their spans.
+    explicit RowBatch(const TextArena &sharedTexts);
     RowBatch(RowBatch &&) noexcept = default;
     RowBatch &operator=(RowBatch &&) noexcept = default;
 
@@ -38,11 +51,21 @@ public:
     void commitRow(qint64 key, qsizetype length);
     // Appends a row held by its key alone.
     void appendKey(qint64 key);
+    // Appends a row whose joined texts lie in the shared arena at span, and
+    // one with values assigned since, taken from values().
+    void appendShared(qint64 key, TextArena::Span span);
+    void appendShared(qint64 key, TextArena::Span span, const AssignedIds &ids);
+    void setValues(const std::vector<QByteArray> &values) { m_values = values; }
+    const std::vector<QByteArray> &values() const { return m_values; }
 
     qint64 keyAt(qsizetype i) const { return qint64(m_rows[size_t(i)].key & ~KeyOnly); }
     bool hasTexts(qsizetype i) const { return (m_rows[size_t(i)].key & KeyOnly) == 0; }
-    // The joined texts of a row that has them.
+    // The joined texts of a row that has them and no assigned values.
     QUtf8StringView joinedText(qsizetype i) const;
+    // The row's texts as they were stored, and the values assigned since
+    // (null when none).
+    QUtf8StringView storedText(qsizetype i) const { return m_text.view(m_rows[size_t(i)].text); }
+    const AssignedIds *assignedIds(qsizetype i) const;
     // The row with its key; a row held by key alone gives empty texts.
     CatalogItem item(qsizetype i) const;
 
@@ -54,6 +77,14 @@ private:
         quint32 key = 0;
     };
 
+    struct Assigned
+    {
+        quint32 row;
+        AssignedIds ids;
+    };
+
     TextArena m_text;
     std::vector<Row, LargeAllocator<Row>> m_rows;
+    std::vector<Assigned> m_assigned; // by row, ascending
+    std::vector<QByteArray> m_values;
 };

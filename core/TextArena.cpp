@@ -17,7 +17,7 @@ qsizetype TextArena::newBlock(qsizetype bytes)
 {
     Block block;
     // Left uninitialised: a page costs only once a text is written into it.
-    block.bytes.reset(static_cast<char *>(LargeBlocks::allocate(size_t(bytes))));
+    block.bytes.reset(static_cast<char *>(LargeBlocks::allocate(size_t(bytes))), Free());
     block.size = bytes;
     m_capacity += bytes;
     Q_ASSERT(m_blocks.size() < Span::BlockMask);
@@ -63,4 +63,14 @@ TextArena::Span TextArena::add(QStringView text)
 {
     char *room = reserve(Utf8Text::length(text));
     return commit(Utf8Text::fromUtf16(text, room));
+}
+
+TextArena TextArena::sharedCopy(qsizetype blockBytes) const
+{
+    TextArena copy(blockBytes);
+    copy.m_blocks = m_blocks;
+    copy.m_capacity = m_capacity;
+    // m_current and m_reserved stay unset: the copy writes only into blocks
+    // it makes itself.
+    return copy;
 }

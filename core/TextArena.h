@@ -12,7 +12,9 @@
 // bytes and no heap block of its own. A text lies in one block; a text
 // longer than a block gets a block of its own size. Texts are never moved
 // or freed one by one: the owner counts what it no longer uses and builds a
-// fresh arena when that grows large.
+// fresh arena when that grows large. Nor are they ever written over, so
+// another arena may share the blocks and read the texts already there for
+// as long as it lives (sharedCopy).
 class TextArena
 {
 public:
@@ -83,6 +85,10 @@ public:
     }
     void clear() { *this = TextArena(m_blockBytes); }
 
+    // An arena that reads every text of this one through the same spans,
+    // keeping the blocks alive, and adds its own texts in blocks of its own.
+    TextArena sharedCopy(qsizetype blockBytes) const;
+
 private:
     struct Free
     {
@@ -90,7 +96,7 @@ private:
     };
     struct Block
     {
-        std::unique_ptr<char[], Free> bytes;
+        std::shared_ptr<char> bytes;
         qsizetype size = 0;
         qsizetype used = 0;
     };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -384,6 +385,16 @@ private slots:
                 QCOMPARE(catalog.indexOfKey(i), i);
             }
             QCOMPARE(catalog.append(named(QStringLiteral("new"))), qint64(30));
+
+            // Taken rows stay readable once the catalogue they left is gone.
+            auto leaving = std::make_unique<Catalog>(catalog);
+            const QStringList expectedLast = rows(*leaving).mid(0, 3);
+            const RowBatch last = leaving->takeBatch({ 2, 0, 1 });
+            leaving.reset();
+            QStringList lastRows;
+            for (qsizetype i = 0; i < last.size(); ++i)
+                lastRows.append(last.item(i).rowKeyText() + u'|' + last.item(i).toListLine());
+            QCOMPARE(lastRows, expectedLast);
         }
     }
 };
