@@ -92,6 +92,7 @@ private Q_SLOTS:
     void openedSubmenuHoldsListsOfLastPress();
     void changedListsFilledOnceTheMenuShows();
     void longListScrollsWithinTheScreen();
+    void itemsLaidOutAgainWhenValuesChange();
 };
 
 void TestRowMenu::structure()
@@ -399,6 +400,42 @@ void TestRowMenu::longListScrollsWithinTheScreen()
     QCOMPARE(menu->activeAction(), last);
     QVERIFY(menu->rect().contains(menu->actionGeometry(last)));
     QCOMPARE(menu->actionAt(menu->actionGeometry(last).center()), last);
+    menu->close();
+}
+
+// A submenu shown again after its values changed (a caption renamed, items
+// gone) is as wide as its widest caption needs, and every item spans it.
+void TestRowMenu::itemsLaidOutAgainWhenValuesChange()
+{
+    const auto shown = [this](const QStringList &values) {
+        m_lists->list(4) = values;
+        m_menu->rebuild();
+        QMenu *menu = submenu(4);
+        menu->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+        if (!QTest::qWaitForWindowExposed(menu))
+            qFatal("submenu not shown");
+        return menu;
+    };
+    const QString longValue = QStringLiteral("とても長い値の名前 ").repeated(4);
+    QMenu *menu = shown({ "a", "b" });
+    const int narrow = menu->width();
+    menu->close();
+    menu = shown({ "a", longValue });
+    const int wide = menu->width();
+    QVERIFY2(wide > narrow + menu->fontMetrics().horizontalAdvance(longValue) / 2,
+        qPrintable(QStringLiteral("%1 then %2").arg(narrow).arg(wide)));
+    const QList<QAction *> items = menu->actions();
+    for (QAction *item : items) {
+        const QRect place = menu->actionGeometry(item);
+        QVERIFY(menu->rect().contains(place));
+        QVERIFY(place.width() > wide * 3 / 4);
+    }
+    QCOMPARE(menu->actionAt(menu->actionGeometry(items.at(3)).center()), items.at(3));
+    menu->close();
+    menu = shown({ "a" });
+    QVERIFY(menu->width() < wide);
+    QCOMPARE(menu->actions().size(), 3);
+    QVERIFY(menu->actionGeometry(menu->actions().at(2)).width() > menu->width() * 3 / 4);
     menu->close();
 }
 

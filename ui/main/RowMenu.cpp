@@ -3,14 +3,12 @@
 #include "RowMenu.h"
 
 #include "CategoryLists.h"
+#include "ValueMenu.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QEvent>
-#include <QFont>
 #include <QMenu>
 #include <QPoint>
-#include <QProxyStyle>
 #include <QTimer>
 
 #include <charconv>
@@ -32,24 +30,6 @@ QString itemName(int k, int item)
     return QString::fromLatin1(name, end - name);
 }
 
-// A value list may be far longer than the screen is tall. Spread over
-// columns, such a submenu grows wider than the screen and its later values
-// can't be reached with the pointer; scrolled, every value can, and only the
-// items in sight are painted.
-class ScrollingMenuStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-
-    int styleHint(
-        StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_Menu_Scrollable)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
 // A value is shown as it is: '&' would otherwise mark a mnemonic.
 QString captionOf(const QString &value)
 {
@@ -65,9 +45,7 @@ RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent)
     : QObject(parent)
     , m_lists(lists)
     , m_pop(new QMenu(QStringLiteral("メニュー"), parent))
-    , m_submenuStyle(new ScrollingMenuStyle(QApplication::style()->name()))
 {
-    m_submenuStyle->setParent(this);
     m_pop->setObjectName(QStringLiteral("pop"));
     m_pop->installEventFilter(this);
     connect(m_pop, &QMenu::aboutToShow, this, [this] { m_fillAfterPaint = true; });
@@ -82,7 +60,8 @@ RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent)
 
 void RowMenu::addSubmenu(int k)
 {
-    QMenu *submenu = m_pop->addMenu(QString::fromUtf16(SubmenuCaptions[k - 1]));
+    auto *submenu = new ValueMenu(QString::fromUtf16(SubmenuCaptions[k - 1]), m_pop);
+    m_pop->addMenu(submenu);
     submenu->setObjectName(QStringLiteral("line%1").arg(6 + k));
     QAction *none = submenu->addAction(QStringLiteral("無し"));
     none->setObjectName(itemName(k, 0));
@@ -94,18 +73,6 @@ void RowMenu::addSubmenu(int k)
     connect(submenu, &QMenu::triggered, this,
         [this, k](QAction *action) { Q_EMIT categoryChosen(k, action->data().toInt()); });
     m_submenus[size_t(k - 1)] = submenu;
-    submenu->setStyle(m_submenuStyle);
-    leaveCaptionsUnshaped(submenu);
-}
-
-// A value submenu may hold thousands of items, and the menu measures every
-// caption each time it opens. Without kerning and ligatures that takes half
-// the time; text whose script needs shaping to be read is still shaped.
-void RowMenu::leaveCaptionsUnshaped(QMenu *submenu)
-{
-    QFont font;
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    submenu->setFont(font);
 }
 
 // Every press, left ones too, comes here, and a list may hold thousands of

@@ -10,7 +10,6 @@
 class CategoryLists;
 class QMenu;
 class QPoint;
-class QStyle;
 class QWidget;
 
 // The popup menu `pop` of the visible list: five category submenus
@@ -42,7 +41,6 @@ protected:
 
 private:
     void addSubmenu(int k);
-    static void leaveCaptionsUnshaped(QMenu *submenu);
     void fillStaleSubmenus();
     static void layOut(QMenu *submenu);
     bool fillIfStale(int k);
@@ -51,7 +49,6 @@ private:
 
     const CategoryLists &m_lists;
     QMenu *m_pop;
-    QStyle *m_submenuStyle;
     bool m_fillAfterPaint = false;
     std::array<QMenu *, 5> m_submenus {};
     // The lists as they were at the last press, and the values each submenu
