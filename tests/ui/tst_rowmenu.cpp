@@ -67,7 +67,9 @@ private Q_SLOTS:
         m_owner->resize(300, 200);
         m_owner->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_owner));
-        m_menu = new RowMenu(*m_lists, m_owner);
+        // Few items an idle moment, so that submenus are often left half
+        // filled between presses.
+        m_menu = new RowMenu(*m_lists, m_owner, 7);
     }
 
     void cleanup()
@@ -291,10 +293,11 @@ void TestRowMenu::execReturnsWhenClosed()
     QCOMPARE(removed.count(), 1);
 }
 
-// Values are added, removed, renamed and lists emptied or grown, with presses
-// and openings in between, in random order: every submenu, when it opens,
-// holds exactly the items an eager rebuild at the last press would have
-// made from the lists as they were then, and its items choose themselves.
+// Values are added, removed, renamed and lists emptied or grown, with presses,
+// idle moments and openings in between, in random order: every submenu,
+// when it opens, holds exactly the items an eager rebuild at the last press
+// would have made from the lists as they were then, and its items choose
+// themselves.
 void TestRowMenu::openedSubmenuHoldsListsOfLastPress()
 {
     const QStringList pool { "Rock", "R&B", "", "ジャズ", "a&&b", "Tom&", "Rock", "クラシック" };
@@ -332,6 +335,15 @@ void TestRowMenu::openedSubmenuHoldsListsOfLastPress()
             m_menu->rebuild();
             for (int c = 1; c <= 5; ++c)
                 atPress[size_t(c - 1)] = m_lists->list(c);
+        }
+        if (random.bounded(2) == 0) {
+            // The menu is up for a few idle moments, filling submenus.
+            QMenu *pop = m_menu->menu();
+            pop->popup(m_owner->mapToGlobal(QPoint(10, 10)));
+            pop->repaint();
+            for (int moments = int(random.bounded(8)); moments > 0; --moments)
+                QCoreApplication::processEvents();
+            pop->close();
         }
         if (random.bounded(3) == 0)
             continue;

@@ -11,7 +11,9 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace {
 
@@ -41,9 +43,10 @@ QString captionOf(const QString &value)
 
 } // namespace
 
-RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent)
+RowMenu::RowMenu(const CategoryLists &lists, QWidget *parent, qsizetype itemsPerIdleMoment)
     : QObject(parent)
     , m_lists(lists)
+    , m_itemsPerIdleMoment(std::max<qsizetype>(1, itemsPerIdleMoment))
     , m_pop(new QMenu(QStringLiteral("メニュー"), parent))
 {
     m_pop->setObjectName(QStringLiteral("pop"));
@@ -86,9 +89,9 @@ void RowMenu::rebuild()
 }
 
 // Once the menu is on the screen, the submenus whose lists changed are filled
-// in the first idle moment, while the pointer travels to a category: opening
-// one then only lays out and paints what is already there. Waiting for the
-// first paint keeps the menu itself from appearing late.
+// and laid out in the idle moments that follow, while the pointer travels to
+// a category: opening one then only paints what is already there. Waiting
+// for the first paint keeps the menu itself from appearing late.
 bool RowMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_pop && event->type() == QEvent::Paint && m_fillAfterPaint) {
@@ -98,17 +101,27 @@ bool RowMenu::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+// One submenu at a time, a slice of its items in each idle moment and its
+// layout in the next, so that no moment holds up the menu for long.
 void RowMenu::fillStaleSubmenus()
 {
     for (int k = 1; k <= CategoryLists::Count; ++k) {
-        if (fillIfStale(k))
-            QTimer::singleShot(
-                0, m_submenus[size_t(k - 1)], [submenu = m_submenus[size_t(k - 1)]] { layOut(submenu); });
+        if (!isStale(k))
+            continue;
+        if (fillStep(k, m_itemsPerIdleMoment)) {
+            QTimer::singleShot(0, this, [this, k] {
+                layOut(m_submenus[size_t(k - 1)]);
+                QTimer::singleShot(0, this, &RowMenu::fillStaleSubmenus);
+            });
+        } else {
+            QTimer::singleShot(0, this, &RowMenu::fillStaleSubmenus);
+        }
+        return;
     }
 }
 
 // Asking where an item stands lays out the whole submenu, which then opens
-// without doing it again; done in an idle moment of its own.
+// without doing it again.
 void RowMenu::layOut(QMenu *submenu)
 {
     if (!submenu->isVisible())
@@ -117,44 +130,80 @@ void RowMenu::layOut(QMenu *submenu)
 
 // Lists that share their values compare in one step, so opening a submenu
 // again after a press that changed nothing costs nothing here.
-bool RowMenu::fillIfStale(int k)
+bool RowMenu::isStale(int k) const
+{
+    return !(m_filledWith[size_t(k - 1)] == m_atPress[size_t(k - 1)]);
+}
+
+void RowMenu::fillIfStale(int k)
+{
+    if (isStale(k)) {
+        while (!fillStep(k, std::numeric_limits<qsizetype>::max())) { }
+    }
+}
+
+// Brings submenu k closer to the lists of the last press: first the items
+// already there take the captions of the first values, and those left over
+// go; then the missing items are made, at most maxNew at a time, from the
+// last value back. Gives true once the submenu holds every value.
+bool RowMenu::fillStep(int k, qsizetype maxNew)
 {
     const size_t at = size_t(k - 1);
-    if (m_filledWith[at] == m_atPress[at])
+    const QStringList &values = m_atPress[at];
+    Filling &filling = m_filling[at];
+    if (filling.kept < 0 || !(filling.values == values))
+        startFilling(k, values);
+    const qsizetype from = std::max(filling.kept, filling.madeFrom - std::min(maxNew, filling.madeFrom));
+    filling.firstMade = addValueItems(m_submenus[at], k, values, from, filling.madeFrom, filling.firstMade);
+    filling.madeFrom = from;
+    if (filling.madeFrom > filling.kept)
         return false;
-    fillSubmenu(k, m_atPress[at]);
-    m_filledWith[at] = m_atPress[at];
+    m_filledWith[at] = values;
+    filling = Filling();
     return true;
 }
 
-// Items 2.. end up captioned with the values, in list order. Items that
-// already stand at a position are given the caption of that position instead
-// of being destroyed and made again.
-void RowMenu::fillSubmenu(int k, const QStringList &values)
+// Items that already stand at a position are given the caption of that
+// position instead of being destroyed and made again (some may stand where
+// an unfinished filling put them).
+void RowMenu::startFilling(int k, const QStringList &values)
 {
-    QMenu *submenu = m_submenus[size_t(k - 1)];
-    QList<QAction *> items = submenu->actions();
+    QList<QAction *> items = m_submenus[size_t(k - 1)]->actions();
     while (items.size() > FixedItems + values.size())
         delete items.takeLast();
-    for (qsizetype item = FixedItems; item < items.size(); ++item)
-        items.at(item)->setText(captionOf(values.at(item - FixedItems)));
-    addValueItems(submenu, k, values, items.size());
+    for (qsizetype item = FixedItems; item < items.size(); ++item) {
+        QAction *action = items.at(item);
+        action->setText(captionOf(values.at(item - FixedItems)));
+        if (action->data().toInt() != item) {
+            action->setData(int(item));
+            action->setObjectName(itemName(k, int(item)));
+        }
+    }
+    Filling &filling = m_filling[size_t(k - 1)];
+    filling.values = values;
+    filling.kept = items.size() - FixedItems;
+    filling.madeFrom = values.size();
+    filling.firstMade = nullptr;
 }
 
-// Items from..: each is complete before it joins the menu, so the menu hears
-// of it once. They go in from the last to the first, each before the one made
-// after it: the menu looks that one up from its front, where it stands,
-// instead of looking through every item for the end.
-void RowMenu::addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from)
+// The items of values from..to - 1: each is complete before it joins the
+// menu, so the menu hears of it once. They go in from the last to the first,
+// each before the one made after it (the first of them before the item
+// `before`, or at the end): the menu looks that one up from its front,
+// where it stands, instead of looking through every item for the end.
+// Gives the first item made, or `before` when none was.
+QAction *RowMenu::addValueItems(
+    QMenu *submenu, int k, const QStringList &values, qsizetype from, qsizetype to, QAction *before)
 {
-    QAction *before = nullptr;
-    for (qsizetype item = FixedItems + values.size() - 1; item >= from; --item) {
-        auto *action = new QAction(captionOf(values.at(item - FixedItems)), submenu);
-        action->setObjectName(itemName(k, int(item)));
-        action->setData(int(item));
+    for (qsizetype value = to - 1; value >= from; --value) {
+        const int item = int(FixedItems + value);
+        auto *action = new QAction(captionOf(values.at(value)), submenu);
+        action->setObjectName(itemName(k, item));
+        action->setData(item);
         submenu->insertAction(before, action);
         before = action;
     }
+    return before;
 }
 
 QMenu *RowMenu::menu() const

@@ -8,6 +8,7 @@
 #include <array>
 
 class CategoryLists;
+class QAction;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -20,7 +21,9 @@ class RowMenu : public QObject
     Q_OBJECT
 
 public:
-    RowMenu(const CategoryLists &lists, QWidget *parent);
+    // Value items made in one idle moment: 1,000 take about 10 ms.
+    static constexpr qsizetype ItemsPerIdleMoment = 1000;
+    RowMenu(const CategoryLists &lists, QWidget *parent, qsizetype itemsPerIdleMoment = ItemsPerIdleMoment);
 
     // Run on every mouse press in the list: items 2.. of t01..t05 are made
     // again from the lists, in the first idle moment after the menu shows or
@@ -43,11 +46,15 @@ private:
     void addSubmenu(int k);
     void fillStaleSubmenus();
     static void layOut(QMenu *submenu);
-    bool fillIfStale(int k);
-    void fillSubmenu(int k, const QStringList &values);
-    static void addValueItems(QMenu *submenu, int k, const QStringList &values, qsizetype from);
+    bool isStale(int k) const;
+    void fillIfStale(int k);
+    bool fillStep(int k, qsizetype maxNew);
+    void startFilling(int k, const QStringList &values);
+    static QAction *addValueItems(
+        QMenu *submenu, int k, const QStringList &values, qsizetype from, qsizetype to, QAction *before);
 
     const CategoryLists &m_lists;
+    const qsizetype m_itemsPerIdleMoment;
     QMenu *m_pop;
     bool m_fillAfterPaint = false;
     std::array<QMenu *, 5> m_submenus {};
@@ -55,4 +62,15 @@ private:
     // was last filled with (copies that share the lists' values).
     std::array<QStringList, 5> m_atPress;
     std::array<QStringList, 5> m_filledWith;
+    // A submenu being filled a slice at a time: the values it is filled
+    // with, how many items that stood took their captions, and from which
+    // value on the missing items are made (the first of them firstMade).
+    struct Filling
+    {
+        QStringList values;
+        qsizetype kept = -1;
+        qsizetype madeFrom = 0;
+        QAction *firstMade = nullptr;
+    };
+    std::array<Filling, 5> m_filling;
 };
