@@ -18,10 +18,12 @@ namespace {
 // ones QString::toCaseFolded leaves alone (ß, ﬁ, İ), kana and half-width
 // kana, the private use area and U+FFxx (above every surrogate in UTF-16,
 // below the characters past U+FFFF in UTF-8), characters past U+FFFF that
-// fold (Deseret) and that do not, and NUL.
+// fold (Deseret) and that do not, NUL, and the characters on either side of
+// each step in the length of a unit's code (U+0080, U+3000, U+A000, U+FF00).
 const char32_t Alphabet[] = { U'a', U'A', U'b', U'B', U'z', U'Z', U'0', U'_', U' ', U'\0', U'é', U'É', U'µ', U'ÿ', U'ß',
     U'ſ', U'K', U'ﬁ', U'İ', U'ı', U'Σ', U'σ', U'ς', U'Ω', U'あ', U'ア', U'ｱ', U'ｶ', U'\uE000', U'\uFF21', U'\uFF41',
-    U'\uFFFD', U'\U00010400', U'\U00010428', U'\U0001F600', U'\U00020000' };
+    U'\uFFFD', U'\u007F', U'\u0080', U'\u2FFF', U'\u3000', U'\u9FFF', U'\uA000', U'\uFEFF', U'\uFF00', U'\U00010400',
+    U'\U00010428', U'\U0001F600', U'\U00020000' };
 
 QString randomText(QRandomGenerator &rng)
 {

@@ -12,13 +12,14 @@
 
 namespace {
 
-// The cursor: a position in the text (units, or bytes in UTF-8) and two flags.
-constexpr quint32 PositionBits = (1u << 30) - 1;
-// The chunk ended between the two halves of a folded surrogate pair: the
-// low half comes first in the next chunk, the position is the pair's.
-constexpr quint32 PendingLow = 1u << 31;
+// The cursor: a position in the text (units, or bytes in UTF-8), how many
+// bytes of the code of the character there went into the chunk before, and
+// a flag.
+constexpr quint32 PositionBits = (1u << 28) - 1;
+constexpr int SkipShift = 28;
+constexpr quint32 SkipBits = 7u << SkipShift;
 // Folding changed some character before the position (see lonesome()).
-constexpr quint32 Changed = 1u << 30;
+constexpr quint32 Changed = 1u << 31;
 
 // Folding is per character, one unit to one unit in the basic plane and a
 // pair to a pair above it, so a table of the basic plane does most of it.
@@ -33,15 +34,64 @@ const char16_t *foldTable()
     return table.get();
 }
 
+// The code of a unit, in out; gives its length. The lead byte tells the
+// length and ranges: ASCII is one byte above 0 (0 pads a chunk), the run
+// from U+3000 (kana and kanji) and the half- and full-width forms from
+// U+FF00 are two, the rest three. Codes compare byte by byte as their units
+// do, and none begins another, so strings of them compare so too.
+Q_ALWAYS_INLINE int codeOf(char16_t u, uchar *out)
+{
+    if (u < 0x80) {
+        out[0] = uchar(u + 1);
+        return 1;
+    }
+    if (u >= 0x3000 && u < 0xA000) {
+        out[0] = uchar(0x82 + ((u - 0x3000) >> 8));
+        out[1] = uchar(u);
+        return 2;
+    }
+    if (u >= 0xFF00) {
+        out[0] = 0xF3;
+        out[1] = uchar(u);
+        return 2;
+    }
+    out[0] = u < 0x3000 ? 0x81 : 0xF2;
+    out[1] = uchar(u >> 8);
+    out[2] = uchar(u);
+    return 3;
+}
+
+// The code of a character of one unit or two (a surrogate pair).
+struct CharacterCode
+{
+    uchar bytes[6];
+    int length;
+};
+
+CharacterCode codeOfUnit(char16_t u)
+{
+    CharacterCode code;
+    code.length = codeOf(u, code.bytes);
+    return code;
+}
+
+CharacterCode codeOfSupplementary(char32_t c)
+{
+    CharacterCode code;
+    code.length = codeOf(QChar::highSurrogate(c), code.bytes);
+    code.length += codeOf(QChar::lowSurrogate(c), code.bytes + code.length);
+    return code;
+}
+
 // ASCII runs are folded several characters at a time, in lanes of one
 // integer: 'A' to 'Z' get 0x20 added. Every lane must be below 0x80.
 constexpr quint64 Lanes16(quint64 lane)
 {
     return lane * 0x0001000100010001ull;
 }
-constexpr quint32 Lanes8(quint32 lane)
+constexpr quint64 Lanes8(quint64 lane)
 {
-    return lane * 0x01010101u;
+    return lane * 0x0101010101010101ull;
 }
 
 // The upper-case lanes, as 0x80 in each.
@@ -50,7 +100,7 @@ quint64 upperLanes16(quint64 x)
     return (x + Lanes16(0x80 - 'A')) & ~(x + Lanes16(0x80 - 'Z' - 1)) & Lanes16(0x80);
 }
 
-quint32 upperLanes8(quint32 x)
+quint64 upperLanes8(quint64 x)
 {
     return (x + Lanes8(0x80 - 'A')) & ~(x + Lanes8(0x80 - 'Z' - 1)) & Lanes8(0x80);
 }
@@ -66,38 +116,66 @@ quint64 fourUnits(const char16_t *s)
     return x;
 }
 
-// The units are shifted into one word in a register and the word is stored
-// when it is full: no unit waits on the store of the one before.
+// The bytes are gathered in memory order, on zeros, and turned into the
+// chunk's words at the end.
 class ChunkWriter
 {
 public:
-    void put(char16_t unit)
+    int room() const { return FoldedUnits::ChunkBytes - m_count; }
+    void put(uchar byte) { m_bytes[m_count++] = byte; }
+    // Eight bytes in memory order, of which the first n go in (n <= room()).
+    void putEight(quint64 bytes, int n)
     {
-        m_current = (m_current << 16) | unit;
-        if ((++m_count & 3) == 0)
-            m_words[(m_count >> 2) - 1] = m_current;
+        if (n < 8) {
+#if Q_BYTE_ORDER == Q_BIG_ENDIAN
+            bytes &= ~(~0ull >> (8 * n));
+#else
+            bytes &= ~(~0ull << (8 * n));
+#endif
+        }
+        std::memcpy(m_bytes + m_count, &bytes, sizeof bytes);
+        m_count += n;
     }
-    // The first n lanes of four, lane 0 (the low 16 bits) first.
-    void putLanes(quint64 lanes, int n)
+    // The code of a unit, when there is room for the longest: most are put
+    // here whole.
+    bool putUnit(char16_t unit)
     {
-        for (int k = 0; k < n; ++k)
-            put(char16_t(lanes >> (16 * k)));
+        if (room() < 3)
+            return false;
+        m_count += codeOf(unit, m_bytes + m_count);
+        return true;
     }
-    int room() const { return FoldedUnits::ChunkUnits - m_count; }
+    // The code from byte skip on, as far as there is room; gives where the
+    // next chunk takes it up (0 when all of it went in).
+    int putCode(const CharacterCode &code, int skip)
+    {
+        for (; skip < code.length && room() > 0; ++skip)
+            put(code.bytes[skip]);
+        return skip < code.length ? skip : 0;
+    }
     FoldedUnits::Chunk finish(bool goesOn)
     {
-        const int count = m_count;
-        while (m_count < FoldedUnits::ChunkUnits)
-            put(0);
-        put(goesOn ? FoldedUnits::GoesOn : char16_t(count));
-        return { { m_words[0], m_words[1], m_words[2] } };
+        m_bytes[FoldedUnits::ChunkBytes] = goesOn ? FoldedUnits::GoesOn : uchar(m_count);
+        return { { qFromBigEndian<quint64>(m_bytes), qFromBigEndian<quint64>(m_bytes + 8),
+            qFromBigEndian<quint64>(m_bytes + 16) } };
     }
 
 private:
-    quint64 m_words[3];
-    quint64 m_current = 0;
+    // Room for eight bytes put at the last free place.
+    uchar m_bytes[FoldedUnits::ChunkBytes + 9] = {};
     int m_count = 0;
 };
+
+// Eight ASCII bytes, folded and coded, in memory order; or false.
+bool eightAscii(const uchar *s, quint64 &codes)
+{
+    quint64 x;
+    std::memcpy(&x, s, sizeof x);
+    if ((x & Lanes8(0x80)) != 0)
+        return false;
+    codes = (x | (upperLanes8(x) >> 2)) + Lanes8(1);
+    return true;
+}
 
 // QString::toCaseFolded leaves a surrogate without its other half as it is
 // up to the first character that folding changes; after it, such a
@@ -117,60 +195,48 @@ FoldedUnits::Chunk readUtf16(QStringView text, FoldedUnits::Cursor &cursor)
     const qsizetype size = std::min(text.size(), FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
     qsizetype pos = cursor & PositionBits;
+    int skip = int((cursor & SkipBits) >> SkipShift);
     bool changed = cursor & Changed;
-    bool pendingLow = false;
     ChunkWriter out;
-    if (cursor & PendingLow) {
-        out.put(QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(s[pos], s[pos + 1]))));
-        pos += 2;
-    }
     while (out.room() > 0 && pos < size) {
-        if (pos + 4 <= size) {
+        if (skip == 0 && pos + 4 <= size) {
             const quint64 x = fourUnits(s + pos);
             if ((x & Lanes16(0xFF80)) == 0) {
                 const quint64 upper = upperLanes16(x);
+                const quint64 codes = (x | (upper >> 2)) + Lanes16(1);
                 const int n = std::min(4, out.room());
-                out.putLanes(x | (upper >> 2), n);
+                for (int k = 0; k < n; ++k)
+                    out.put(uchar(codes >> (16 * k)));
                 changed |= (upper & (~0ull >> (64 - 16 * n))) != 0;
                 pos += n;
                 continue;
             }
         }
         const char16_t u = s[pos];
+        int length = 1;
+        CharacterCode code;
         if (!QChar::isSurrogate(u)) {
             changed |= fold[u] != u;
-            out.put(fold[u]);
-            ++pos;
+            if (skip == 0 && out.putUnit(fold[u])) {
+                ++pos;
+                continue;
+            }
+            code = codeOfUnit(fold[u]);
         } else if (QChar::isHighSurrogate(u) && pos + 1 < size && QChar::isLowSurrogate(s[pos + 1])) {
             const char32_t c = QChar::surrogateToUcs4(u, s[pos + 1]);
             const char32_t folded = QChar::toCaseFolded(c);
             changed |= folded != c;
-            out.put(QChar::highSurrogate(folded));
-            if (out.room() == 0) {
-                pendingLow = true;
-                break;
-            }
-            out.put(QChar::lowSurrogate(folded));
-            pos += 2;
+            code = codeOfSupplementary(folded);
+            length = 2;
         } else {
-            out.put(lonesome(s, pos, size, changed));
-            ++pos;
+            code = codeOfUnit(lonesome(s, pos, size, changed));
         }
+        skip = out.putCode(code, skip);
+        if (skip == 0)
+            pos += length;
     }
-    cursor = quint32(pos) | (changed ? Changed : 0) | (pendingLow ? PendingLow : 0);
-    return out.finish(pendingLow || pos < size);
-}
-
-// Four ASCII bytes folded into four lanes of 16 bits, or false.
-bool fourAscii(const uchar *s, quint64 &lanes)
-{
-    const quint32 x = qFromLittleEndian<quint32>(s);
-    if ((x & Lanes8(0x80)) != 0)
-        return false;
-    quint64 y = x | (upperLanes8(x) >> 2);
-    y = (y | (y << 16)) & 0x0000FFFF0000FFFFull;
-    lanes = (y | (y << 8)) & 0x00FF00FF00FF00FFull;
-    return true;
+    cursor = quint32(pos) | (quint32(skip) << SkipShift) | (changed ? Changed : 0);
+    return out.finish(skip > 0 || pos < size);
 }
 
 // The length of the well-formed UTF-8 sequence at s[pos] and its character;
@@ -217,63 +283,71 @@ FoldedUnits::Chunk readUtf8(const uchar *s, qsizetype textSize, FoldedUnits::Cur
     const qsizetype size = std::min(textSize, FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
     qsizetype pos = cursor & PositionBits;
-    bool pendingLow = false;
+    int skip = int((cursor & SkipBits) >> SkipShift);
     ChunkWriter out;
+    quint64 codes = 0;
     char32_t c = 0;
-    if (cursor & PendingLow) {
-        pos += decodeUtf8(s, pos, size, c);
-        out.put(QChar::lowSurrogate(QChar::toCaseFolded(c)));
-    }
-    quint64 lanes = 0;
     while (out.room() > 0 && pos < size) {
-        if (pos + 4 <= size && fourAscii(s + pos, lanes)) {
-            const int n = std::min(4, out.room());
-            out.putLanes(lanes, n);
+        if (skip == 0 && pos + 8 <= size && eightAscii(s + pos, codes)) {
+            const int n = std::min(8, out.room());
+            out.putEight(codes, n);
             pos += n;
             continue;
         }
+        // The folded character, one unit or two.
+        int length = 1;
         if (s[pos] < 0x80) {
-            out.put(fold[s[pos]]);
-            ++pos;
-            continue;
-        }
-        if (threeBytes(s, pos, size, c)) {
-            out.put(fold[c]);
-            pos += 3;
-            continue;
-        }
-        const int length = decodeUtf8(s, pos, size, c);
-        if (length == 0) {
-            out.put(QChar::ReplacementCharacter);
-            ++pos;
-        } else if (c < 0x10000) {
-            out.put(fold[c]);
-            pos += length;
+            c = fold[s[pos]];
+        } else if (threeBytes(s, pos, size, c)) {
+            c = fold[c];
+            length = 3;
         } else {
-            const char32_t folded = QChar::toCaseFolded(c);
-            out.put(QChar::highSurrogate(folded));
-            if (out.room() == 0) {
-                pendingLow = true;
-                break;
+            length = decodeUtf8(s, pos, size, c);
+            if (length == 0) {
+                c = QChar::ReplacementCharacter;
+                length = 1;
+            } else {
+                c = c < 0x10000 ? fold[c] : QChar::toCaseFolded(c);
             }
-            out.put(QChar::lowSurrogate(folded));
-            pos += length;
         }
+        if (c < 0x10000 && skip == 0 && out.putUnit(char16_t(c))) {
+            pos += length;
+            continue;
+        }
+        skip = out.putCode(c < 0x10000 ? codeOfUnit(char16_t(c)) : codeOfSupplementary(c), skip);
+        if (skip == 0)
+            pos += length;
     }
-    cursor = quint32(pos) | (pendingLow ? PendingLow : 0);
-    return out.finish(pendingLow || pos < size);
+    cursor = quint32(pos) | (quint32(skip) << SkipShift);
+    return out.finish(skip > 0 || pos < size);
 }
 
 FoldedUnits::Chunk readLatin1(const uchar *s, qsizetype textSize, FoldedUnits::Cursor &cursor)
 {
     const qsizetype size = std::min(textSize, FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
-    qsizetype pos = cursor;
+    qsizetype pos = cursor & PositionBits;
+    int skip = int((cursor & SkipBits) >> SkipShift);
     ChunkWriter out;
-    for (; out.room() > 0 && pos < size; ++pos)
-        out.put(fold[s[pos]]);
-    cursor = quint32(pos);
-    return out.finish(pos < size);
+    quint64 codes = 0;
+    while (out.room() > 0 && pos < size) {
+        if (skip == 0 && pos + 8 <= size && eightAscii(s + pos, codes)) {
+            const int n = std::min(8, out.room());
+            out.putEight(codes, n);
+            pos += n;
+            continue;
+        }
+        // Folding takes µ out of Latin-1, so a unit's code may be long.
+        if (skip == 0 && out.putUnit(fold[s[pos]])) {
+            ++pos;
+            continue;
+        }
+        skip = out.putCode(codeOfUnit(fold[s[pos]]), skip);
+        if (skip == 0)
+            ++pos;
+    }
+    cursor = quint32(pos) | (quint32(skip) << SkipShift);
+    return out.finish(skip > 0 || pos < size);
 }
 
 } // namespace

@@ -8,11 +8,16 @@
 // gives them, read a chunk at a time straight from the text, whether it is
 // held as UTF-16, UTF-8 or Latin-1: nothing is copied or allocated.
 //
-// A chunk packs ChunkUnits units into three 64-bit words, most significant
-// first, padded with 0; its last 16 bits tell how the text goes on: the
-// number of units in the chunk when the text ends in it, GoesOn when it does
-// not. Comparing two texts' chunks as three integers, chunk after chunk,
-// orders the texts as comparing their folded units one by one does.
+// A chunk holds the units in a code of one to three bytes a unit that keeps
+// their order (see codeOf()): an ASCII unit takes one byte, and the units of
+// kana, kanji and the half- and full-width forms two, so that a chunk holds
+// two dozen ASCII characters or a dozen Japanese ones. The code's bytes are
+// packed into three 64-bit words, most significant first, up to ChunkBytes
+// bytes and padded with 0; the last byte tells how the text goes on: the
+// number of bytes in the chunk when the text ends in it, GoesOn when it does
+// not. A unit's code may be split between one chunk and the next. Comparing
+// two texts' chunks as three integers, chunk after chunk, orders the texts
+// as comparing their folded units one by one does.
 //
 // UTF-8 is read as QString::fromUtf8 reads it (a byte that starts no
 // well-formed sequence stands for U+FFFD), except that a leading U+FEFF is
@@ -21,9 +26,9 @@
 class FoldedUnits
 {
 public:
-    static constexpr int ChunkUnits = 11;
-    static constexpr quint16 GoesOn = ChunkUnits + 1;
-    static constexpr qsizetype MaxLength = (qsizetype(1) << 30) - 1;
+    static constexpr int ChunkBytes = 23;
+    static constexpr quint8 GoesOn = ChunkBytes + 1;
+    static constexpr qsizetype MaxLength = (qsizetype(1) << 28) - 1;
 
     struct Chunk
     {
@@ -34,5 +39,5 @@ public:
 
     // The chunk at the cursor; moves the cursor past it.
     static Chunk next(QAnyStringView text, Cursor &cursor);
-    static quint16 ending(const Chunk &chunk) { return quint16(chunk.words[2]); }
+    static quint8 ending(const Chunk &chunk) { return quint8(chunk.words[2]); }
 };

@@ -22,7 +22,7 @@ constexpr quint32 NotTied = ~quint32(0);
 // Ranges at least this long are split by the unit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
 constexpr size_t SplitLength = 256;
-constexpr int Digits = FoldedUnits::ChunkUnits + 1;
+constexpr int Digits = int(sizeof(FoldedUnits::Chunk) / 2);
 // Ranges up to an eighth of the texts, and at most this long, are split
 // through a spare copy, longer ones in place.
 constexpr size_t SpareSize = size_t(1) << 16;
