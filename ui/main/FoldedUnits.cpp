@@ -156,8 +156,10 @@ public:
     FoldedUnits::Chunk finish(bool goesOn)
     {
         m_bytes[FoldedUnits::ChunkBytes] = goesOn ? FoldedUnits::GoesOn : uchar(m_count);
-        return { { qFromBigEndian<quint64>(m_bytes), qFromBigEndian<quint64>(m_bytes + 8),
-            qFromBigEndian<quint64>(m_bytes + 16) } };
+        FoldedUnits::Chunk chunk;
+        for (int w = 0; w < FoldedUnits::ChunkWords; ++w)
+            chunk.words[w] = qFromBigEndian<quint64>(m_bytes + 8 * w);
+        return chunk;
     }
 
 private:

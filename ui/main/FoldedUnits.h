@@ -12,11 +12,11 @@
 // their order (see codeOf()): an ASCII unit takes one byte, and the units of
 // kana, kanji and the half- and full-width forms two, so that a chunk holds
 // two dozen ASCII characters or a dozen Japanese ones. The code's bytes are
-// packed into three 64-bit words, most significant first, up to ChunkBytes
+// packed into ChunkWords 64-bit words, most significant first, up to ChunkBytes
 // bytes and padded with 0; the last byte tells how the text goes on: the
 // number of bytes in the chunk when the text ends in it, GoesOn when it does
 // not. A unit's code may be split between one chunk and the next. Comparing
-// two texts' chunks as three integers, chunk after chunk, orders the texts
+// two texts' chunks as integers, word by word, chunk after chunk, orders the texts
 // as comparing their folded units one by one does.
 //
 // UTF-8 is read as QString::fromUtf8 reads it (a byte that starts no
@@ -26,18 +26,19 @@
 class FoldedUnits
 {
 public:
-    static constexpr int ChunkBytes = 23;
+    static constexpr int ChunkWords = 4;
+    static constexpr int ChunkBytes = 8 * ChunkWords - 1;
     static constexpr quint8 GoesOn = ChunkBytes + 1;
     static constexpr qsizetype MaxLength = (qsizetype(1) << 28) - 1;
 
     struct Chunk
     {
-        quint64 words[3];
+        quint64 words[ChunkWords];
     };
     // Where the next chunk starts: 0 at the start of a text.
     using Cursor = quint32;
 
     // The chunk at the cursor; moves the cursor past it.
     static Chunk next(QAnyStringView text, Cursor &cursor);
-    static quint8 ending(const Chunk &chunk) { return quint8(chunk.words[2]); }
+    static quint8 ending(const Chunk &chunk) { return quint8(chunk.words[ChunkWords - 1]); }
 };

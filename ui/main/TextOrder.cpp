@@ -48,11 +48,17 @@ quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
 // Digits when they are all equal.
 int firstDifference(const TextOrder::Entry *first, const TextOrder::Entry *last, int digit)
 {
-    FoldedUnits::Chunk differ { { 0, 0, 0 } };
+    // Words of their own, not an array: the compiler keeps them in registers
+    // instead of adding to memory, one store after another.
+    static_assert(FoldedUnits::ChunkWords == 4);
+    quint64 differ0 = 0, differ1 = 0, differ2 = 0, differ3 = 0;
     for (const TextOrder::Entry *e = first + 1; e != last; ++e) {
-        for (int w = 0; w < 3; ++w)
-            differ.words[w] |= e->chunk.words[w] ^ first->chunk.words[w];
+        differ0 |= e->chunk.words[0] ^ first->chunk.words[0];
+        differ1 |= e->chunk.words[1] ^ first->chunk.words[1];
+        differ2 |= e->chunk.words[2] ^ first->chunk.words[2];
+        differ3 |= e->chunk.words[3] ^ first->chunk.words[3];
     }
+    const FoldedUnits::Chunk differ { { differ0, differ1, differ2, differ3 } };
     while (digit < Digits && digitOf(differ, digit) == 0)
         ++digit;
     return digit;
@@ -60,7 +66,7 @@ int firstDifference(const TextOrder::Entry *first, const TextOrder::Entry *last,
 
 bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
-    return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
+    return std::equal(a.words, a.words + FoldedUnits::ChunkWords, b.words);
 }
 
 } // namespace
@@ -110,11 +116,12 @@ void TextOrder::readFirstChunks(Entries &entries, int threadCount) const
 // The tied entries lie in ranges one after another, their texts anywhere;
 // the texts are read in their own order (a list's texts lie in that order,
 // and memory read forward is fetched ahead), each chunk put in its entry.
-// The positions of the texts not tied hold NotTied, before and after.
-void TextOrder::readNextChunks(
-    Entries &entries, const std::vector<Range> &tied, Positions &positionOf, int threadCount) const
+// The tied entries are first put in that order through positionOf, one
+// place a text, which holds NotTied for the others before and after.
+void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf,
+    Positions &inTextOrder, int threadCount) const
 {
-    size_t lowest = entries.size(), highest = 0;
+    size_t lowest = entries.size(), highest = 0, count = 0;
     for (const Range &r : tied) {
         for (size_t i = r.first; i < r.last; ++i) {
             const quint32 index = entries[i].index;
@@ -122,21 +129,25 @@ void TextOrder::readNextChunks(
             lowest = std::min<size_t>(lowest, index);
             highest = std::max<size_t>(highest, index);
         }
+        count += r.last - r.first;
     }
-    const size_t end = highest + 1;
-    const size_t blockSize = blockTexts(entries.size());
-    WorkShare::run(qsizetype((end - lowest + blockSize - 1) / blockSize), threadCount, [&](qsizetype block, int) {
-        const size_t from = lowest + size_t(block) * blockSize;
-        const size_t to = std::min(end, from + blockSize);
-        for (size_t index = from; index < to; ++index) {
-            const quint32 position = positionOf[index];
-            if (position == NotTied)
-                continue;
-            if (index + Ahead < to && positionOf[index + Ahead] != NotTied)
-                prefetchMemory(&entries[positionOf[index + Ahead]]);
-            Entry &e = entries[position];
-            e.chunk = FoldedUnits::next(m_source.text(index), e.cursor);
+    inTextOrder.resize(count);
+    size_t k = 0;
+    for (size_t index = lowest; index <= highest; ++index) {
+        if (positionOf[index] != NotTied) {
+            inTextOrder[k++] = positionOf[index];
             positionOf[index] = NotTied;
+        }
+    }
+    const size_t blockSize = blockTexts(count);
+    WorkShare::run(qsizetype((count + blockSize - 1) / blockSize), threadCount, [&](qsizetype block, int) {
+        const size_t from = size_t(block) * blockSize;
+        const size_t to = std::min(count, from + blockSize);
+        for (size_t k = from; k < to; ++k) {
+            if (k + Ahead < to)
+                prefetchMemory(&entries[inTextOrder[k + Ahead]]);
+            Entry &e = entries[inTextOrder[k]];
+            e.chunk = FoldedUnits::next(m_source.text(e.index), e.cursor);
         }
     });
 }
@@ -151,7 +162,7 @@ void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int dig
         return;
     if (n < SplitLength) {
         std::sort(first, last, [](const Entry &a, const Entry &b) {
-            for (int w = 0; w < 3; ++w) {
+            for (int w = 0; w < FoldedUnits::ChunkWords; ++w) {
                 if (a.chunk.words[w] != b.chunk.words[w])
                     return a.chunk.words[w] < b.chunk.words[w];
             }
@@ -306,6 +317,8 @@ TextOrder::Sorted TextOrder::sortAll() const
         worker.spare.resize(std::min(n / 8, SpareSize));
     // Where the entry of each text is while it is tied.
     Positions positionOf(n, NotTied);
+    // The tied entries in their texts' order.
+    Positions inTextOrder;
     readFirstChunks(out.entries, threadCount);
     // Ranges of texts tied so far, whose next chunks decide.
     std::vector<Range> tied;
@@ -314,7 +327,7 @@ TextOrder::Sorted TextOrder::sortAll() const
     while (!tied.empty()) {
         tied = sortTied(out, tied, workers);
         if (!tied.empty())
-            readNextChunks(out.entries, tied, positionOf, threadCount);
+            readNextChunks(out.entries, tied, positionOf, inTextOrder, threadCount);
     }
     return out;
 }

@@ -21,7 +21,7 @@
 // their own order, whatever the order of their entries: a large list's
 // texts lie one after another in memory, which is fast to read forward and
 // slow to read at random. The sort takes no copy of the texts: a long list
-// costs one entry of 32 bytes a text and a few bytes more.
+// costs one entry of 40 bytes a text and a few bytes more.
 class TextOrder
 {
 public:
@@ -104,7 +104,8 @@ private:
     static void sortJob(Sorted &out, const Job &job, const Spare &spare, std::vector<Range> &stillTied);
     static std::vector<Range> sortTied(Sorted &out, const std::vector<Range> &tied, std::vector<Worker> &workers);
     void readFirstChunks(Entries &entries, int threadCount) const;
-    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf, int threadCount) const;
+    void readNextChunks(Entries &entries, const std::vector<Range> &tied, Positions &positionOf, Positions &inTextOrder,
+        int threadCount) const;
 
     class Views;
     std::unique_ptr<Views> m_views;
