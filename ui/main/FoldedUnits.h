@@ -11,13 +11,14 @@
 // A chunk holds the units in a code of one to three bytes a unit that keeps
 // their order (see codeOf()): an ASCII unit takes one byte, and the units of
 // kana, kanji and the half- and full-width forms two, so that a chunk holds
-// two dozen ASCII characters or a dozen Japanese ones. The code's bytes are
-// packed into ChunkWords 64-bit words, most significant first, up to ChunkBytes
-// bytes and padded with 0; the last byte tells how the text goes on: the
-// number of bytes in the chunk when the text ends in it, GoesOn when it does
-// not. A unit's code may be split between one chunk and the next. Comparing
-// two texts' chunks as integers, word by word, chunk after chunk, orders the texts
-// as comparing their folded units one by one does.
+// 31 ASCII characters or 15 Japanese ones, as much as most names need to be
+// told apart. The code's bytes are packed into ChunkWords 64-bit words, most
+// significant first, up to ChunkBytes bytes and padded with 0; the last byte
+// tells how the text goes on: the number of bytes in the chunk when the text
+// ends in it, GoesOn when it does not. A unit's code may be split between one
+// chunk and the next. Comparing two texts' chunks as integers, word by word
+// and chunk after chunk, orders the texts as comparing their folded units one
+// by one does.
 //
 // UTF-8 is read as QString::fromUtf8 reads it (a byte that starts no
 // well-formed sequence stands for U+FFFD), except that a leading U+FEFF is
