@@ -35,10 +35,10 @@ const char16_t *foldTable()
 }
 
 // The code of a unit, in out; gives its length. The lead byte tells the
-// length and ranges: ASCII is one byte above 0 (0 pads a chunk), the run
-// from U+3000 (kana and kanji) and the half- and full-width forms from
-// U+FF00 are two, the rest three. Codes compare byte by byte as their units
-// do, and none begins another, so strings of them compare so too.
+// length and the range: ASCII is one byte above 0 (0 pads a chunk), U+3000
+// to U+9FFF (kana and kanji) and U+FF00 on (the half- and full-width forms)
+// are two, the rest three. Codes compare byte by byte as their units do,
+// and none begins another, so strings of them compare so too.
 Q_ALWAYS_INLINE int codeOf(char16_t u, uchar *out)
 {
     if (u < 0x80) {

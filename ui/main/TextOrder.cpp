@@ -19,9 +19,10 @@ constexpr size_t Ahead = 16;
 // The position of the entry of a text that is not read again.
 constexpr quint32 NotTied = ~quint32(0);
 
-// Ranges at least this long are split by the unit at one place before
+// Ranges at least this long are split by the digit at one place before
 // being sorted further: a count and a move instead of a comparison sort.
 constexpr size_t SplitLength = 256;
+// A chunk is read as digits of two bytes, most significant first.
 constexpr int Digits = int(sizeof(FoldedUnits::Chunk) / 2);
 // Ranges up to an eighth of the texts, and at most this long, are split
 // through a spare copy, longer ones in place.
@@ -38,7 +39,8 @@ size_t blockTexts(size_t n)
 // The tied ranges are sorted in this many parts a thread, taken in turns.
 constexpr qsizetype PartsPerThread = 64;
 
-// The unit at place d of a chunk (the last place says how the text goes on).
+// The digit at place d of a chunk (the last place ends with how the text
+// goes on).
 quint16 digitOf(const FoldedUnits::Chunk &chunk, int d)
 {
     return quint16(chunk.words[d / 4] >> (48 - 16 * (d % 4)));
@@ -64,7 +66,7 @@ int firstDifference(const TextOrder::Entry *first, const TextOrder::Entry *last,
     return digit;
 }
 
-bool sameUnits(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
+bool sameChunks(const FoldedUnits::Chunk &a, const FoldedUnits::Chunk &b)
 {
     return std::equal(a.words, a.words + FoldedUnits::ChunkWords, b.words);
 }
@@ -178,31 +180,31 @@ void TextOrder::sortRange(Entry *first, Entry *last, const Spare &spare, int dig
         return;
     }
     size_t start = 0;
-    for (size_t end : splitByUnit(first, last, spare, digit)) {
+    for (size_t end : splitByDigit(first, last, spare, digit)) {
         sortRange(first + start, first + end, spare, digit + 1);
         start = end;
     }
 }
 
-// Orders the range by its unit at place digit alone; gives where each run
-// of one unit ends.
-std::vector<size_t> TextOrder::splitByUnit(Entry *first, Entry *last, const Spare &spare, int digit)
+// Orders the range by its digit at place digit alone; gives where each run
+// of one digit ends.
+std::vector<size_t> TextOrder::splitByDigit(Entry *first, Entry *last, const Spare &spare, int digit)
 {
     const size_t n = size_t(last - first);
-    // Zero again on return: only the counts of the units that occur are
-    // used, and those units are listed (they are few, their span may be all).
+    // Zero again on return: only the counts of the digits that occur are
+    // used, and those digits are listed (they are few, their span may be all).
     static thread_local std::vector<quint32> next(0x10000, 0);
-    static thread_local std::vector<quint16> units;
+    static thread_local std::vector<quint16> digits;
     for (const Entry *e = first; e != last; ++e) {
         const quint16 d = digitOf(e->chunk, digit);
         if (next[d]++ == 0)
-            units.push_back(d);
+            digits.push_back(d);
     }
-    std::sort(units.begin(), units.end());
+    std::sort(digits.begin(), digits.end());
     std::vector<size_t> ends;
-    ends.reserve(units.size());
+    ends.reserve(digits.size());
     size_t start = 0;
-    for (quint16 d : units) {
+    for (quint16 d : digits) {
         const size_t c = next[d];
         next[d] = quint32(start);
         start += c;
@@ -213,27 +215,27 @@ std::vector<size_t> TextOrder::splitByUnit(Entry *first, Entry *last, const Spar
             spare.entries[next[digitOf(e->chunk, digit)]++] = *e;
         std::copy(spare.entries, spare.entries + n, first);
     } else {
-        // Each entry is moved to its unit's next free place in turn, in
+        // Each entry is moved to its digit's next free place in turn, in
         // place: a spare copy of the largest ranges costs more in fresh
         // memory than the swaps do.
-        for (size_t k = 0; k < units.size(); ++k) {
-            const quint16 unit = units[k];
-            while (next[unit] < ends[k]) {
-                Entry moving = first[next[unit]];
-                for (quint16 d = digitOf(moving.chunk, digit); d != unit; d = digitOf(moving.chunk, digit))
+        for (size_t k = 0; k < digits.size(); ++k) {
+            const quint16 own = digits[k];
+            while (next[own] < ends[k]) {
+                Entry moving = first[next[own]];
+                for (quint16 d = digitOf(moving.chunk, digit); d != own; d = digitOf(moving.chunk, digit))
                     std::swap(moving, first[next[d]++]);
-                first[next[unit]++] = moving;
+                first[next[own]++] = moving;
             }
         }
     }
-    for (quint16 d : units)
+    for (quint16 d : digits)
         next[d] = 0;
-    units.clear();
+    digits.clear();
     return ends;
 }
 
 // A range much longer than a thread's share is split once, by its first
-// unit that differs, and its parts sorted apart.
+// digit that differs, and its parts sorted apart.
 void TextOrder::splitLong(Entries &entries, const Range &range, const Spare &spare, std::vector<Job> &jobs)
 {
     Entry *const first = entries.data() + range.first;
@@ -244,7 +246,7 @@ void TextOrder::splitLong(Entries &entries, const Range &range, const Spare &spa
         return;
     }
     size_t start = range.first;
-    for (size_t end : splitByUnit(first, last, spare, digit)) {
+    for (size_t end : splitByDigit(first, last, spare, digit)) {
         jobs.push_back({ start, range.first + end, digit + 1 });
         start = range.first + end;
     }
@@ -257,10 +259,10 @@ void TextOrder::sortJob(Sorted &out, const Job &job, const Spare &spare, std::ve
     Entry *const entries = out.entries.data();
     sortRange(entries + job.first, entries + job.last, spare, job.digit);
     // The first entry of a job starts a group: a range once tied, or the
-    // first of its unit where a long range was split.
+    // first of its digit where a long range was split.
     out.startsGroup[job.first] = 1;
     for (size_t i = job.first + 1; i < job.last; ++i)
-        out.startsGroup[i] = !sameUnits(entries[i - 1].chunk, entries[i].chunk);
+        out.startsGroup[i] = !sameChunks(entries[i - 1].chunk, entries[i].chunk);
     for (size_t i = job.first; i < job.last;) {
         size_t end = i + 1;
         while (end < job.last && !out.startsGroup[end])

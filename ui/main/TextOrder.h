@@ -99,7 +99,7 @@ private:
         std::vector<Range> stillTied;
     };
     static void sortRange(Entry *first, Entry *last, const Spare &spare, int digit);
-    static std::vector<size_t> splitByUnit(Entry *first, Entry *last, const Spare &spare, int digit);
+    static std::vector<size_t> splitByDigit(Entry *first, Entry *last, const Spare &spare, int digit);
     static void splitLong(Entries &entries, const Range &range, const Spare &spare, std::vector<Job> &jobs);
     static void sortJob(Sorted &out, const Job &job, const Spare &spare, std::vector<Range> &stillTied);
     static std::vector<Range> sortTied(Sorted &out, const std::vector<Range> &tied, std::vector<Worker> &workers);
