@@ -134,10 +134,10 @@ void TextOrder::readNextChunks(Entries &entries, const std::vector<Range> &tied,
         count += r.last - r.first;
     }
     inTextOrder.resize(count);
-    size_t k = 0;
+    size_t gathered = 0;
     for (size_t index = lowest; index <= highest; ++index) {
         if (positionOf[index] != NotTied) {
-            inTextOrder[k++] = positionOf[index];
+            inTextOrder[gathered++] = positionOf[index];
             positionOf[index] = NotTied;
         }
     }
