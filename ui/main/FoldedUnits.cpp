@@ -21,6 +21,19 @@ constexpr quint32 SkipBits = 7u << SkipShift;
 // Folding changed some character before the position (see lonesome()).
 constexpr quint32 Changed = 1u << 31;
 
+qsizetype positionOf(FoldedUnits::Cursor cursor)
+{
+    return cursor & PositionBits;
+}
+int skipOf(FoldedUnits::Cursor cursor)
+{
+    return int((cursor & SkipBits) >> SkipShift);
+}
+FoldedUnits::Cursor cursorAt(qsizetype position, int skip, bool changed = false)
+{
+    return quint32(position) | (quint32(skip) << SkipShift) | (changed ? Changed : 0);
+}
+
 // Folding is per character, one unit to one unit in the basic plane and a
 // pair to a pair above it, so a table of the basic plane does most of it.
 const char16_t *foldTable()
@@ -123,18 +136,27 @@ class ChunkWriter
 public:
     int room() const { return FoldedUnits::ChunkBytes - m_count; }
     void put(uchar byte) { m_bytes[m_count++] = byte; }
-    // Eight bytes in memory order, of which the first n go in (n <= room()).
-    void putEight(quint64 bytes, int n)
+    // The next eight bytes at s (there must be eight), folded and coded, as
+    // many as there is room for, when they are all ASCII; gives how many
+    // went in (0 when they are not all ASCII).
+    int putAscii(const uchar *s)
     {
+        quint64 x;
+        std::memcpy(&x, s, sizeof x);
+        if ((x & Lanes8(0x80)) != 0)
+            return 0;
+        quint64 codes = (x | (upperLanes8(x) >> 2)) + Lanes8(1);
+        const int n = std::min(8, room());
         if (n < 8) {
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
-            bytes &= ~(~0ull >> (8 * n));
+            codes &= ~(~0ull >> (8 * n));
 #else
-            bytes &= ~(~0ull << (8 * n));
+            codes &= ~(~0ull << (8 * n));
 #endif
         }
-        std::memcpy(m_bytes + m_count, &bytes, sizeof bytes);
+        std::memcpy(m_bytes + m_count, &codes, sizeof codes);
         m_count += n;
+        return n;
     }
     // The code of a unit, when there is room for the longest: most are put
     // here whole.
@@ -168,17 +190,6 @@ private:
     int m_count = 0;
 };
 
-// Eight ASCII bytes, folded and coded, in memory order; or false.
-bool eightAscii(const uchar *s, quint64 &codes)
-{
-    quint64 x;
-    std::memcpy(&x, s, sizeof x);
-    if ((x & Lanes8(0x80)) != 0)
-        return false;
-    codes = (x | (upperLanes8(x) >> 2)) + Lanes8(1);
-    return true;
-}
-
 // QString::toCaseFolded leaves a surrogate without its other half as it is
 // up to the first character that folding changes; after it, such a
 // surrogate becomes U+FFFD, except high surrogates that only high
@@ -196,8 +207,8 @@ FoldedUnits::Chunk readUtf16(QStringView text, FoldedUnits::Cursor &cursor)
     const char16_t *const s = text.utf16();
     const qsizetype size = std::min(text.size(), FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
-    qsizetype pos = cursor & PositionBits;
-    int skip = int((cursor & SkipBits) >> SkipShift);
+    qsizetype pos = positionOf(cursor);
+    int skip = skipOf(cursor);
     bool changed = cursor & Changed;
     ChunkWriter out;
     while (out.room() > 0 && pos < size) {
@@ -237,7 +248,7 @@ FoldedUnits::Chunk readUtf16(QStringView text, FoldedUnits::Cursor &cursor)
         if (skip == 0)
             pos += length;
     }
-    cursor = quint32(pos) | (quint32(skip) << SkipShift) | (changed ? Changed : 0);
+    cursor = cursorAt(pos, skip, changed);
     return out.finish(skip > 0 || pos < size);
 }
 
@@ -284,17 +295,16 @@ FoldedUnits::Chunk readUtf8(const uchar *s, qsizetype textSize, FoldedUnits::Cur
 {
     const qsizetype size = std::min(textSize, FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
-    qsizetype pos = cursor & PositionBits;
-    int skip = int((cursor & SkipBits) >> SkipShift);
+    qsizetype pos = positionOf(cursor);
+    int skip = skipOf(cursor);
     ChunkWriter out;
-    quint64 codes = 0;
     char32_t c = 0;
     while (out.room() > 0 && pos < size) {
-        if (skip == 0 && pos + 8 <= size && eightAscii(s + pos, codes)) {
-            const int n = std::min(8, out.room());
-            out.putEight(codes, n);
-            pos += n;
-            continue;
+        if (skip == 0 && pos + 8 <= size) {
+            if (const int n = out.putAscii(s + pos)) {
+                pos += n;
+                continue;
+            }
         }
         // The folded character, one unit or two.
         int length = 1;
@@ -320,7 +330,7 @@ FoldedUnits::Chunk readUtf8(const uchar *s, qsizetype textSize, FoldedUnits::Cur
         if (skip == 0)
             pos += length;
     }
-    cursor = quint32(pos) | (quint32(skip) << SkipShift);
+    cursor = cursorAt(pos, skip);
     return out.finish(skip > 0 || pos < size);
 }
 
@@ -328,16 +338,15 @@ FoldedUnits::Chunk readLatin1(const uchar *s, qsizetype textSize, FoldedUnits::C
 {
     const qsizetype size = std::min(textSize, FoldedUnits::MaxLength);
     const char16_t *const fold = foldTable();
-    qsizetype pos = cursor & PositionBits;
-    int skip = int((cursor & SkipBits) >> SkipShift);
+    qsizetype pos = positionOf(cursor);
+    int skip = skipOf(cursor);
     ChunkWriter out;
-    quint64 codes = 0;
     while (out.room() > 0 && pos < size) {
-        if (skip == 0 && pos + 8 <= size && eightAscii(s + pos, codes)) {
-            const int n = std::min(8, out.room());
-            out.putEight(codes, n);
-            pos += n;
-            continue;
+        if (skip == 0 && pos + 8 <= size) {
+            if (const int n = out.putAscii(s + pos)) {
+                pos += n;
+                continue;
+            }
         }
         // Folding takes µ out of Latin-1, so a unit's code may be long.
         if (skip == 0 && out.putUnit(fold[s[pos]])) {
@@ -348,7 +357,7 @@ FoldedUnits::Chunk readLatin1(const uchar *s, qsizetype textSize, FoldedUnits::C
         if (skip == 0)
             ++pos;
     }
-    cursor = quint32(pos) | (quint32(skip) << SkipShift);
+    cursor = cursorAt(pos, skip);
     return out.finish(skip > 0 || pos < size);
 }
 
