@@ -7,6 +7,7 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -57,6 +58,29 @@ QByteArray cleaned(int field, QStringView value)
 {
     return Utf8Text::fromUtf16(
         field == CatalogItem::Name ? EntryText::normalizeName(value) : EntryText::normalizeField(value));
+}
+
+// The positions within a list of this size, in order, each once. A mark per
+// row puts a million positions in order several times faster than a sort.
+QList<qsizetype> orderedPositions(const QList<qsizetype> &positions, qsizetype size)
+{
+    std::vector<quint64> marked(size_t(size + 63) / 64, 0);
+    qsizetype count = 0;
+    for (qsizetype p : positions) {
+        if (p < 0 || p >= size)
+            continue;
+        quint64 &word = marked[size_t(p) / 64];
+        const quint64 bit = quint64(1) << (p % 64);
+        count += (word & bit) == 0 ? 1 : 0;
+        word |= bit;
+    }
+    QList<qsizetype> ordered;
+    ordered.reserve(count);
+    for (size_t w = 0; w < marked.size(); ++w) {
+        for (quint64 bits = marked[w]; bits != 0; bits &= bits - 1)
+            ordered.append(qsizetype(w * 64) + std::countr_zero(bits));
+    }
+    return ordered;
 }
 
 } // namespace
@@ -474,18 +498,14 @@ void Catalog::compactIfWasteful()
     m_unusedBytes = 0;
 }
 
-RowBatch Catalog::takeBatch(QList<qsizetype> positions)
+RowBatch Catalog::takeBatch(const QList<qsizetype> &positions)
 {
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    positions.erase(
-        std::remove_if(positions.begin(), positions.end(), [this](qsizetype p) { return p < 0 || p >= size(); }),
-        positions.end());
+    const QList<qsizetype> ordered = orderedPositions(positions, size());
     qsizetype bytes = 0;
-    for (qsizetype p : std::as_const(positions))
+    for (qsizetype p : ordered)
         bytes += m_text.length(m_rows[size_t(p)].text);
-    RowBatch taken = wouldCompact(bytes) ? copiedRows(positions, bytes) : sharedRows(positions);
-    removeRows(positions);
+    RowBatch taken = wouldCompact(bytes) ? copiedRows(ordered, bytes) : sharedRows(ordered);
+    removeRows(ordered);
     return taken;
 }
 

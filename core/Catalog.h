@@ -87,7 +87,7 @@ public:
     void removeRows(QList<qsizetype> positions);
     // As removeRows, and gives the removed rows back in list order, each
     // with its key and its texts as they are now.
-    RowBatch takeBatch(QList<qsizetype> positions);
+    RowBatch takeBatch(const QList<qsizetype> &positions);
     // Puts rows back with the keys they carry, each at the place its key
     // has in the list (keys grow along it); a key already present, one never
     // handed out, a second row with one key and a row held by key alone are
