@@ -45,9 +45,15 @@ void SortRanks::build(Column &column, int field) const
     const FieldTexts texts(m_catalog, field);
     TextOrder::RankList rankOfRow;
     column.distinct = TextOrder(texts).ranks(rankOfRow);
-    column.byKey.assign(size_t(m_catalog.nextRowKey()), 0);
-    for (qsizetype i = 0; i < n; ++i)
-        column.byKey[size_t(m_catalog.keyAt(i))] = rankOfRow[size_t(i)];
+    if (m_catalog.nextRowKey() == n) {
+        // No row has gone since the keys were handed out, so every row's
+        // key is its place.
+        column.byKey.swap(rankOfRow);
+    } else {
+        column.byKey.assign(size_t(m_catalog.nextRowKey()), 0);
+        for (qsizetype i = 0; i < n; ++i)
+            column.byKey[size_t(m_catalog.keyAt(i))] = rankOfRow[size_t(i)];
+    }
     column.field = field;
     column.version = m_catalog.fieldVersion(field);
 }
