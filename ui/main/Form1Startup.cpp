@@ -56,7 +56,9 @@ void Form1::startUp(const StaleTempFiles &staleFiles, std::future<LoadedCatalog>
     // The single-instance test runs in main() before the window is made.
     m_designListTop = int(std::lround(Twips::fromPixels(m_listView->geometry().top())));
     takeCatalog(loading.get());
-    RefreshView();
+    // The rows are shown by the category tab's click below: the value
+    // tabs' first tab is selected, and its click runs RefreshView. Showing
+    // them here as well would lay out a million rows twice.
     createSettingsWindow();
     const FileResult listsRead = LoadCategoryLists(m_dataFolder, m_lists);
     m_form2->reloadLists();
