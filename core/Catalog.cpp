@@ -523,6 +523,12 @@ RowBatch Catalog::sharedRows(const QList<qsizetype> &positions) const
     RowBatch taken(m_text);
     taken.reserve(positions.size());
     taken.setValues(m_values);
+    // Counted first: a million rows given values are 24 MB beside them,
+    // which growing by doubling would copy and touch afresh several times.
+    qsizetype withValues = 0;
+    for (qsizetype p : positions)
+        withValues += hasAssignedValues(p) ? 1 : 0;
+    taken.reserveAssigned(withValues);
     for (qsizetype p : positions) {
         if (hasAssignedValues(p))
             taken.appendShared(keyAt(p), m_rows[size_t(p)].text, assignedIds(p));

@@ -41,6 +41,8 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     // Room for n rows of about this many bytes of text in all.
     void reserve(qsizetype n, qsizetype bytes = 0);
+    // Room for n shared rows with assigned values.
+    void reserveAssigned(qsizetype n) { m_assigned.reserve(size_t(n)); }
 
     // Appends a row: its key and its fifteen texts joined by the separator.
     void append(qint64 key, QUtf8StringView joined);
@@ -85,6 +87,6 @@ private:
 
     TextArena m_text;
     std::vector<Row, LargeAllocator<Row>> m_rows;
-    std::vector<Assigned> m_assigned; // by row, ascending
+    std::vector<Assigned, LargeAllocator<Assigned>> m_assigned; // by row, ascending
     std::vector<QByteArray> m_values;
 };
