@@ -134,7 +134,7 @@ private:
     void changed(int field);
     void changedAll();
     void reindexFrom(qsizetype first);
-    void keepRows(const std::vector<bool> &remove);
+    void keepRows(const std::vector<quint64> &remove);
     // A row's joined texts as they are now, in up to MaxPieces pieces.
     static constexpr int MaxPieces = 2 * CategoryCount + 2;
     using Pieces = std::array<QUtf8StringView, MaxPieces>;
