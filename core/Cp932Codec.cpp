@@ -5,6 +5,7 @@
 #include "Utf8Text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -181,8 +182,12 @@ bool Cp932Codec::fits(QUtf8StringView text) const
     const char *p = text.data();
     const char *const end = p + text.size();
     while (p < end) {
+        if (quint8(*p) < 0x80) {
+            p += Utf8Text::asciiRun(p, end);
+            continue;
+        }
         const char32_t c = Utf8Text::next(p);
-        if (c >= 0x80 && (c > 0xFFFF || m_encode[c] == 0))
+        if (c > 0xFFFF || m_encode[c] == 0)
             return false;
     }
     return true;
@@ -217,11 +222,15 @@ void Cp932Codec::encodeAppend(QUtf8StringView text, QByteArray &out) const
     const char *p = text.data();
     const char *const end = p + text.size();
     while (p < end) {
-        const char32_t c = Utf8Text::next(p);
-        if (c < 0x80) {
-            *o++ = char(c);
+        // Names, sizes and dates are mostly ASCII, which is copied as it is.
+        if (quint8(*p) < 0x80) {
+            const qsizetype ascii = Utf8Text::asciiRun(p, end);
+            std::memcpy(o, p, size_t(ascii));
+            o += ascii;
+            p += ascii;
             continue;
         }
+        const char32_t c = Utf8Text::next(p);
         const quint16 code = m_encode[c];
         if (code > 0xFF)
             *o++ = char(code >> 8);

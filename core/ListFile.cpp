@@ -16,6 +16,7 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -120,6 +121,28 @@ private:
     qint64 m_lineNumber = 0;
 };
 
+// Replaces each byte equal to from in [p, end) with to, eight bytes at a
+// time.
+void replaceByte(char *p, char *const end, char from, char to)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7FULL;
+    const quint64 fromBytes = Ones * quint8(from);
+    const quint64 flip = quint8(from ^ to);
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        // The high bit of each byte that equals from, and of no other.
+        const quint64 diff = word ^ fromBytes;
+        const quint64 equal = ~(((diff & Low7) + Low7) | diff | Low7);
+        if (equal == 0)
+            continue;
+        word ^= (equal >> 7) * flip;
+        std::memcpy(p, &word, 8);
+    }
+    std::replace(p, end, from, to);
+}
+
 // Encodes row i as its list line, CR LF included.
 void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, QByteArray &out)
 {
@@ -128,7 +151,7 @@ void appendListLine(const Catalog &catalog, qsizetype i, TextEncoding encoding, 
     TextCodec::encodeAppend(catalog.joinedTexts(i, joined), encoding, out);
     // The separator is ASCII in both encodings and never part of a
     // multi-byte character, so it can be swapped for '#' in the bytes.
-    std::replace(out.begin() + start, out.end(), char(CatalogItem::Separator.unicode()), '#');
+    replaceByte(out.data() + start, out.data() + out.size(), char(CatalogItem::Separator.unicode()), '#');
     out.append("\r\n", 2);
 }
 
