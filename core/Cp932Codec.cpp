@@ -105,47 +105,77 @@ Cp932Codec::Cp932Codec()
     m_encode = encode.data();
 }
 
+// The character of the sequence at p, whose first byte is not ASCII; p
+// moves past it. An undecodable byte becomes U+FFFD and is counted in bad.
+inline char16_t Cp932Codec::decodeNonAscii(const quint8 *&p, const quint8 *end, qint64 &bad) const
+{
+    const quint8 b = *p;
+    if (isHalfWidthKatakana(b)) {
+        ++p;
+        return char16_t(0xFF61 + b - 0xA1);
+    }
+    const int li = leadIndex(b);
+    if (li < 0) {
+        if (const char16_t single = windowsSingleByte(b)) {
+            ++p;
+            return single;
+        }
+    }
+    if (li < 0 || p + 1 == end || !isTrail(p[1])) {
+        // A stray byte: the next byte starts afresh, so a line end or a
+        // separator behind it is kept.
+        ++bad;
+        ++p;
+        return ReplacementChar;
+    }
+    const char16_t c = m_decode[size_t(li * TrailCount + p[1] - 0x40)];
+    p += 2;
+    if (c == 0) {
+        ++bad;
+        return ReplacementChar;
+    }
+    return c;
+}
+
 qsizetype Cp932Codec::decode(QByteArrayView bytes, char16_t *out, qint64 &bad) const
 {
     const auto *p = reinterpret_cast<const quint8 *>(bytes.data());
     const auto *end = p + bytes.size();
     char16_t *o = out;
     while (p < end) {
-        const quint8 b = *p;
-        if (b < 0x80) {
-            *o++ = b;
-            ++p;
+        if (*p < 0x80)
+            *o++ = *p++;
+        else
+            *o++ = decodeNonAscii(p, end, bad);
+    }
+    return o - out;
+}
+
+qsizetype Cp932Codec::decodeToUtf8(QByteArrayView bytes, char *out, qint64 &bad) const
+{
+    const auto *p = reinterpret_cast<const quint8 *>(bytes.data());
+    const auto *end = p + bytes.size();
+    char *o = out;
+    while (p < end) {
+        if (*p < 0x80) {
+            const auto *run = reinterpret_cast<const char *>(p);
+            const qsizetype ascii = Utf8Text::asciiRun(run, reinterpret_cast<const char *>(end));
+            std::memcpy(o, run, size_t(ascii));
+            o += ascii;
+            p += ascii;
             continue;
         }
-        if (isHalfWidthKatakana(b)) {
-            *o++ = char16_t(0xFF61 + b - 0xA1);
-            ++p;
-            continue;
-        }
-        const int li = leadIndex(b);
-        if (li < 0) {
-            if (const char16_t single = windowsSingleByte(b)) {
-                *o++ = single;
-                ++p;
-                continue;
-            }
-        }
-        if (li < 0 || p + 1 == end || !isTrail(p[1])) {
-            // A stray byte: the next byte starts afresh, so a line end or a
-            // separator behind it is kept.
-            *o++ = ReplacementChar;
-            ++bad;
-            ++p;
-            continue;
-        }
-        const char16_t c = m_decode[size_t(li * TrailCount + p[1] - 0x40)];
-        if (c == 0) {
-            *o++ = ReplacementChar;
-            ++bad;
+        const char16_t c = decodeNonAscii(p, end, bad);
+        if (c < 0x80) {
+            *o++ = char(c);
+        } else if (c < 0x800) {
+            *o++ = char(0xC0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3F));
         } else {
-            *o++ = c;
+            *o++ = char(0xE0 | (c >> 12));
+            *o++ = char(0x80 | ((c >> 6) & 0x3F));
+            *o++ = char(0x80 | (c & 0x3F));
         }
-        p += 2;
     }
     return o - out;
 }

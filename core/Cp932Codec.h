@@ -29,6 +29,9 @@ public:
     // units is enough). Undecodable bytes become U+FFFD and are counted in
     // bad. Returns the number of units written.
     qsizetype decode(QByteArrayView bytes, char16_t *out, qint64 &bad) const;
+    // The same characters as UTF-8 (room for three bytes a byte is
+    // enough); returns the number of bytes written.
+    qsizetype decodeToUtf8(QByteArrayView bytes, char *out, qint64 &bad) const;
 
     // True when bytes hold no undecodable byte.
     bool isValid(QByteArrayView bytes) const;
@@ -48,6 +51,7 @@ private:
     static constexpr int LeadCount = 60; // 0x81..0x9F, 0xE0..0xFC
     static constexpr int TrailCount = 189; // 0x40..0xFC
     static int leadIndex(quint8 lead);
+    char16_t decodeNonAscii(const quint8 *&p, const quint8 *end, qint64 &bad) const;
 
     std::array<char16_t, LeadCount * TrailCount> m_decode {};
     std::unique_ptr<std::array<quint16, 65536>> m_encodeTable;

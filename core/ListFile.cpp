@@ -4,6 +4,7 @@
 
 #include "Trash.h"
 
+#include "Cp932Codec.h"
 #include "DataFolder.h"
 #include "LineSplitter.h"
 #include "PieceReader.h"
@@ -31,37 +32,66 @@ bool isControl(char16_t c)
     return c < 0x20 || c == 0x7F;
 }
 
-// Turns a decoded line into a row's joined text, in place; the room behind
-// the line takes the separators it lacks. The list file has no escape, so
-// the line is split from the right: the last fourteen '#' are the
-// separators and the name is everything in front of them (it may be empty:
-// a row renamed to nothing is saved so). A line with fewer fills the fields
-// from the left. Control characters become U+FFFD and are added to
-// controls. Returns whether the line was in the format (fourteen separators
-// or more).
+// Turns the fields of a line into a row's joined text, in place; the room
+// behind the line takes the separators it lacks. The list file has no
+// escape, so the line is split from the right: the last fourteen '#' are
+// the separators and the name is everything in front of them (it may be
+// empty: a row renamed to nothing is saved so). A line with fewer fills the
+// fields from the left. Returns whether the line was in the format
+// (fourteen separators or more). '#' is ASCII, so this holds for a line's
+// characters and for its UTF-8 bytes alike.
+template<typename Unit> bool joinSeparators(Unit *begin, qsizetype &length)
+{
+    constexpr auto Separator = Unit(CatalogItem::Separator.unicode());
+    Unit *const end = begin + length;
+    int found = 0;
+    for (Unit *p = end; p > begin && found < SeparatorCount;) {
+        --p;
+        if (*p == Unit('#')) {
+            *p = Separator;
+            ++found;
+        }
+    }
+    if (found < SeparatorCount) {
+        std::fill(end, end + (SeparatorCount - found), Separator);
+        length += SeparatorCount - found;
+        return false;
+    }
+    return true;
+}
+
+// As joinSeparators, for a decoded line; control characters become U+FFFD
+// and are added to controls.
 bool joinFields(char16_t *begin, qsizetype &length, qint64 &controls)
 {
-    char16_t *end = begin + length;
-    for (char16_t *p = begin; p < end; ++p) {
+    for (char16_t *p = begin, *end = begin + length; p < end; ++p) {
         if (isControl(*p)) {
             *p = 0xFFFD;
             ++controls;
         }
     }
-    int found = 0;
-    for (char16_t *p = end; p > begin && found < SeparatorCount;) {
-        --p;
-        if (*p == u'#') {
-            *p = CatalogItem::Separator.unicode();
-            ++found;
-        }
+    return joinSeparators(begin, length);
+}
+
+// Whether any byte is an ASCII control character, eight bytes at a time.
+// In code page 932 such a byte is always a character of its own: trail
+// bytes start at 0x40.
+bool hasControlBytes(QByteArrayView bytes)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 HighBits = 0x8080808080808080ULL;
+    // Whether some byte is below n (n <= 0x80); the test is exact for the
+    // word as a whole.
+    const auto hasLess = [](quint64 word, quint64 n) { return ((word - Ones * n) & ~word & HighBits) != 0; };
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (hasLess(word, 0x20) || hasLess(word ^ (Ones * 0x7F), 1))
+            return true;
     }
-    if (found < SeparatorCount) {
-        std::fill(end, end + (SeparatorCount - found), CatalogItem::Separator.unicode());
-        length += SeparatorCount - found;
-        return false;
-    }
-    return true;
+    return std::any_of(p, end, [](char c) { return isControl(quint8(c)); });
 }
 
 class CatalogReader
@@ -102,6 +132,10 @@ private:
             ++m_report.malformedLines;
             return;
         }
+        if (encoding == TextEncoding::Cp932 && !hasControlBytes(bytes)) {
+            addCp932Line(bytes);
+            return;
+        }
         // A byte never decodes to more than one character, so the line fits
         // in as many characters as it has bytes, plus missing separators.
         if (m_units.size() < size_t(bytes.size() + SeparatorCount))
@@ -111,6 +145,18 @@ private:
             ++m_report.malformedLines;
         char *room = m_catalog.beginRow(length * Utf8Text::MaxBytesPerUnit);
         m_catalog.commitRow(Utf8Text::fromUtf16(QStringView(m_units.data(), length), room));
+        ++m_report.rows;
+    }
+
+    // Most lines: code page 932 with no control character, decoded
+    // straight into the row's room.
+    void addCp932Line(QByteArrayView bytes)
+    {
+        char *room = m_catalog.beginRow(bytes.size() * Utf8Text::MaxBytesPerUnit + SeparatorCount);
+        qsizetype length = Cp932Codec::instance().decodeToUtf8(bytes, room, m_report.undecodableChars);
+        if (!joinSeparators(room, length))
+            ++m_report.malformedLines;
+        m_catalog.commitRow(length);
         ++m_report.rows;
     }
 

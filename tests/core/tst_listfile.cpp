@@ -517,6 +517,49 @@ private slots:
         }
     }
 
+    // Code page 932 lines read as a plain reference reads them: decoded,
+    // each control character made U+FFFD, the last fourteen '#' taken as
+    // separators and those missing added at the end.
+    void linesReadAsAPlainReferenceReadsThem()
+    {
+        QRandomGenerator rng(20261208);
+        int compared = 0;
+        for (int round = 0; round < 400; ++round) {
+            const QByteArray bytes = randomListFile(rng);
+            Catalog catalog;
+            const CatalogLoadReport report = ReadCatalogBytes(bytes, catalog);
+            if (report.encoding != TextEncoding::Cp932 || report.guessedUtf16)
+                continue;
+            QList<QByteArray> lines = QByteArray(bytes).replace("\r\n", "\n").replace('\r', '\n').split('\n');
+            lines.removeAll(QByteArray());
+            qint64 bad = 0;
+            qint64 controls = 0;
+            QCOMPARE(catalog.size(), lines.size());
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                QString text = TextCodec::decode(lines[i], TextEncoding::Cp932, bad);
+                for (QChar &c : text) {
+                    if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+                        c = QChar(0xFFFD);
+                        ++controls;
+                    }
+                }
+                int found = 0;
+                for (qsizetype k = text.size() - 1; k >= 0 && found < CatalogItem::StoredFieldCount - 1; --k) {
+                    if (text[k] == u'#') {
+                        text[k] = CatalogItem::Separator;
+                        ++found;
+                    }
+                }
+                text += QString(CatalogItem::StoredFieldCount - 1 - found, CatalogItem::Separator);
+                QVERIFY2(catalog.at(i).joinedText() == text, bytes.toHex(' '));
+            }
+            QCOMPARE(report.undecodableChars, bad);
+            QCOMPARE(report.controlChars, controls);
+            ++compared;
+        }
+        QVERIFY(compared > 100);
+    }
+
     // A damaged file without line ends is not gathered into one line
     // beyond what a file read whole may hold.
     void endlessLineIsRefused()

@@ -167,6 +167,33 @@ private slots:
         QCOMPARE(counted, bad);
     }
 
+    // Decoding straight to UTF-8 gives the characters decoding to UTF-16
+    // gives, with the same count of undecodable bytes: random bytes, with
+    // lead and trail bytes, stray bytes and single bytes made likely.
+    void decodingToUtf8MatchesUtf16()
+    {
+        static const quint8 Likely[] = { 0x81, 0x82, 0x83, 0x88, 0x9F, 0xE0, 0xEA, 0xFC, 0x40, 0x7E, 0x80, 0xA0, 0xA1,
+            0xDF, 0xFD, 0xFF, 0x85, 0x7F, 0x0A, '#' };
+        const Cp932Codec &codec = Cp932Codec::instance();
+        QRandomGenerator rng(20261208);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray bytes;
+            for (int n = int(rng.bounded(40)); n > 0; --n) {
+                const quint32 pick = rng.bounded(4);
+                bytes += char(pick == 0 ? Likely[rng.bounded(int(std::size(Likely)))]
+                        : pick == 1     ? 'a' + rng.bounded(26)
+                                        : rng.bounded(256));
+            }
+            qint64 badUtf16 = 0;
+            std::vector<char16_t> units(size_t(bytes.size()));
+            const qsizetype length = codec.decode(bytes, units.data(), badUtf16);
+            qint64 badUtf8 = 0;
+            QByteArray utf8(bytes.size() * 3, Qt::Uninitialized);
+            utf8.resize(codec.decodeToUtf8(bytes, utf8.data(), badUtf8));
+            QVERIFY2(utf8 == QStringView(units.data(), length).toUtf8() && badUtf8 == badUtf16, bytes.toHex(' '));
+        }
+    }
+
     void detection_data()
     {
         QTest::addColumn<QByteArray>("bytes");
