@@ -74,8 +74,8 @@ bool joinFields(char16_t *begin, qsizetype &length, qint64 &controls)
 }
 
 // Whether any byte is an ASCII control character, eight bytes at a time.
-// In code page 932 such a byte is always a character of its own: trail
-// bytes start at 0x40.
+// In code page 932 and UTF-8 such a byte is always a character of its own:
+// no byte of a longer character is below 0x40.
 bool hasControlBytes(QByteArrayView bytes)
 {
     constexpr quint64 Ones = 0x0101010101010101ULL;
@@ -132,8 +132,8 @@ private:
             ++m_report.malformedLines;
             return;
         }
-        if (encoding == TextEncoding::Cp932 && !hasControlBytes(bytes)) {
-            addCp932Line(bytes);
+        if (readsDirectly(bytes, encoding)) {
+            addDirectLine(bytes, encoding);
             return;
         }
         // A byte never decodes to more than one character, so the line fits
@@ -148,12 +148,27 @@ private:
         ++m_report.rows;
     }
 
-    // Most lines: code page 932 with no control character, decoded
-    // straight into the row's room.
-    void addCp932Line(QByteArrayView bytes)
+    // Most lines: code page 932 or valid UTF-8 with no control character,
+    // which need no cleaning.
+    static bool readsDirectly(QByteArrayView bytes, TextEncoding encoding)
+    {
+        if (encoding == TextEncoding::Cp932)
+            return !hasControlBytes(bytes);
+        if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8WithBom)
+            return !hasControlBytes(bytes) && TextCodec::isValidUtf8(bytes);
+        return false;
+    }
+
+    // Decodes such a line straight into the row's room; UTF-8 is the text
+    // as it is.
+    void addDirectLine(QByteArrayView bytes, TextEncoding encoding)
     {
         char *room = m_catalog.beginRow(bytes.size() * Utf8Text::MaxBytesPerUnit + SeparatorCount);
-        qsizetype length = Cp932Codec::instance().decodeToUtf8(bytes, room, m_report.undecodableChars);
+        qsizetype length = bytes.size();
+        if (encoding == TextEncoding::Cp932)
+            length = Cp932Codec::instance().decodeToUtf8(bytes, room, m_report.undecodableChars);
+        else
+            std::memcpy(room, bytes.data(), size_t(bytes.size()));
         if (!joinSeparators(room, length))
             ++m_report.malformedLines;
         m_catalog.commitRow(length);

@@ -195,6 +195,11 @@ qint64 invalidUtf8Sequences(QByteArrayView bytes)
     return scanUtf8(bytes, false).invalid;
 }
 
+bool isValidUtf8(QByteArrayView bytes)
+{
+    return scanUtf8(bytes, true).invalid == 0;
+}
+
 qsizetype decodeInto(QByteArrayView bytes, TextEncoding encoding, char16_t *out, qint64 &bad)
 {
     if (encoding == TextEncoding::Cp932)

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -79,8 +80,9 @@ private:
 // text that is valid in both, bytes valid in neither, control characters,
 // now and then a byte-order mark or a NUL (UTF-16 guessing), and lines
 // longer than a piece. Some files are ASCII for many lines first, so that
-// what decides the encoding comes late.
-QByteArray randomListFile(QRandomGenerator &rng)
+// what decides the encoding comes late. With validUtf8, the text is
+// valid UTF-8 throughout.
+QByteArray randomListFile(QRandomGenerator &rng, bool validUtf8 = false)
 {
     static const QByteArray Fragments[] = { "movie", "#", "##############", "a#b", " ", "\\", "~",
         "\x83\x41\x83\x6a\x83\x81", "\xb1\xc6\xd2", "\xca\xb2\xc3\xb8", "\xe3\x82\xa2", "\xe7\xb8\xba\xef\xbd\xa1",
@@ -94,6 +96,8 @@ QByteArray randomListFile(QRandomGenerator &rng)
     for (int line = 0; line < lines; ++line) {
         for (int n = int(rng.bounded(12)); n > 0; --n) {
             const QByteArray &fragment = Fragments[rng.bounded(int(std::size(Fragments)))];
+            if (validUtf8 && QString::fromUtf8(fragment).toUtf8() != fragment)
+                continue;
             if (line >= asciiLines
                 || std::all_of(fragment.begin(), fragment.end(), [](char c) { return c > 0x1f && c < 0x7f; }))
                 file += fragment;
@@ -517,26 +521,28 @@ private slots:
         }
     }
 
-    // Code page 932 lines read as a plain reference reads them: decoded,
-    // each control character made U+FFFD, the last fourteen '#' taken as
-    // separators and those missing added at the end.
+    // Lines of code page 932 and UTF-8 read as a plain reference reads
+    // them: decoded, each control character made U+FFFD, the last fourteen
+    // '#' taken as separators and those missing added at the end.
     void linesReadAsAPlainReferenceReadsThem()
     {
         QRandomGenerator rng(20261208);
-        int compared = 0;
-        for (int round = 0; round < 400; ++round) {
-            const QByteArray bytes = randomListFile(rng);
+        QMap<TextEncoding, int> compared;
+        for (int round = 0; round < 600; ++round) {
+            QByteArray bytes = randomListFile(rng, round % 2 == 1);
             Catalog catalog;
             const CatalogLoadReport report = ReadCatalogBytes(bytes, catalog);
-            if (report.encoding != TextEncoding::Cp932 || report.guessedUtf16)
+            if (report.guessedUtf16)
                 continue;
+            if (report.encoding == TextEncoding::Utf8WithBom)
+                bytes.remove(0, 3);
             QList<QByteArray> lines = QByteArray(bytes).replace("\r\n", "\n").replace('\r', '\n').split('\n');
             lines.removeAll(QByteArray());
             qint64 bad = 0;
             qint64 controls = 0;
             QCOMPARE(catalog.size(), lines.size());
             for (qsizetype i = 0; i < lines.size(); ++i) {
-                QString text = TextCodec::decode(lines[i], TextEncoding::Cp932, bad);
+                QString text = TextCodec::decode(lines[i], report.encoding, bad);
                 for (QChar &c : text) {
                     if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
                         c = QChar(0xFFFD);
@@ -555,9 +561,11 @@ private slots:
             }
             QCOMPARE(report.undecodableChars, bad);
             QCOMPARE(report.controlChars, controls);
-            ++compared;
+            ++compared[report.encoding];
         }
-        QVERIFY(compared > 100);
+        QVERIFY(compared[TextEncoding::Cp932] > 100);
+        QVERIFY(compared[TextEncoding::Utf8] > 100);
+        QVERIFY(compared[TextEncoding::Utf8WithBom] > 30);
     }
 
     // A damaged file without line ends is not gathered into one line
