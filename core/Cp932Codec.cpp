@@ -165,17 +165,8 @@ qsizetype Cp932Codec::decodeToUtf8(QByteArrayView bytes, char *out, qint64 &bad)
             p += ascii;
             continue;
         }
-        const char16_t c = decodeNonAscii(p, end, bad);
-        if (c < 0x80) {
-            *o++ = char(c);
-        } else if (c < 0x800) {
-            *o++ = char(0xC0 | (c >> 6));
-            *o++ = char(0x80 | (c & 0x3F));
-        } else {
-            *o++ = char(0xE0 | (c >> 12));
-            *o++ = char(0x80 | ((c >> 6) & 0x3F));
-            *o++ = char(0x80 | (c & 0x3F));
-        }
+        // The table holds no surrogate.
+        Utf8Text::put(decodeNonAscii(p, end, bad), o);
     }
     return o - out;
 }

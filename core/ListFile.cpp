@@ -163,9 +163,11 @@ private:
     // as it is.
     void addDirectLine(QByteArrayView bytes, TextEncoding encoding)
     {
-        char *room = m_catalog.beginRow(bytes.size() * Utf8Text::MaxBytesPerUnit + SeparatorCount);
+        // A byte of code page 932 gives at most three bytes of UTF-8.
+        const bool cp932 = encoding == TextEncoding::Cp932;
+        char *room = m_catalog.beginRow(bytes.size() * (cp932 ? Utf8Text::MaxBytesPerUnit : 1) + SeparatorCount);
         qsizetype length = bytes.size();
-        if (encoding == TextEncoding::Cp932)
+        if (cp932)
             length = Cp932Codec::instance().decodeToUtf8(bytes, room, m_report.undecodableChars);
         else
             std::memcpy(room, bytes.data(), size_t(bytes.size()));

@@ -46,6 +46,7 @@ qsizetype decodeInto(QByteArrayView bytes, TextEncoding encoding, char16_t *out,
 
 // Number of invalid UTF-8 sequences in bytes (0: valid UTF-8).
 qint64 invalidUtf8Sequences(QByteArrayView bytes);
+// The same question answered at the first invalid sequence.
 bool isValidUtf8(QByteArrayView bytes);
 // The UTF-16 body of a file as UTF-8 (see decode() for bad).
 QByteArray utf16ToUtf8(QByteArrayView body, TextEncoding encoding, qint64 &bad);

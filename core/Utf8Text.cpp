@@ -44,31 +44,20 @@ qsizetype fromUtf16(QStringView text, char *out)
         }
         if (p == end)
             break;
-        const char32_t u = *p++;
-        if (u < 0x80) {
-            *o++ = char(u);
+        const char16_t u = *p++;
+        if (!QChar::isSurrogate(u)) {
+            put(u, o);
             continue;
         }
-        if (u < 0x800) {
-            *o++ = char(0xC0 | (u >> 6));
-            *o++ = char(0x80 | (u & 0x3F));
+        if (QChar::isHighSurrogate(u) && p < end && QChar::isLowSurrogate(*p)) {
+            const char32_t c = QChar::surrogateToUcs4(u, *p++);
+            *o++ = char(0xF0 | (c >> 18));
+            *o++ = char(0x80 | ((c >> 12) & 0x3F));
+            *o++ = char(0x80 | ((c >> 6) & 0x3F));
+            *o++ = char(0x80 | (c & 0x3F));
             continue;
         }
-        char32_t c = u;
-        if (QChar::isSurrogate(u)) {
-            if (QChar::isHighSurrogate(u) && p < end && QChar::isLowSurrogate(*p)) {
-                c = QChar::surrogateToUcs4(char16_t(u), *p++);
-                *o++ = char(0xF0 | (c >> 18));
-                *o++ = char(0x80 | ((c >> 12) & 0x3F));
-                *o++ = char(0x80 | ((c >> 6) & 0x3F));
-                *o++ = char(0x80 | (c & 0x3F));
-                continue;
-            }
-            c = 0xFFFD;
-        }
-        *o++ = char(0xE0 | (c >> 12));
-        *o++ = char(0x80 | ((c >> 6) & 0x3F));
-        *o++ = char(0x80 | (c & 0x3F));
+        put(0xFFFD, o);
     }
     return o - out;
 }

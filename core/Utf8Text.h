@@ -59,6 +59,22 @@ inline char32_t next(const char *&p)
     return c;
 }
 
+// Writes a character of the Basic Multilingual Plane that is no surrogate
+// as UTF-8 at o (one to three bytes), which moves past it.
+inline void put(char16_t c, char *&o)
+{
+    if (c < 0x80) {
+        *o++ = char(c);
+    } else if (c < 0x800) {
+        *o++ = char(0xC0 | (c >> 6));
+        *o++ = char(0x80 | (c & 0x3F));
+    } else {
+        *o++ = char(0xE0 | (c >> 12));
+        *o++ = char(0x80 | ((c >> 6) & 0x3F));
+        *o++ = char(0x80 | (c & 0x3F));
+    }
+}
+
 // Whether every byte is ASCII.
 bool isAscii(QUtf8StringView text);
 // The length of the ASCII run at the start of [p, end), eight bytes at a time.
